@@ -1,0 +1,67 @@
+#include "title/menu.h"
+
+#include "battlefield/program.h"
+
+namespace game {
+
+namespace {
+
+ui::Label label(const char* name, float left, float top, float width, float height, const char* caption,
+                ui::Align align, ui::Color fore)
+{
+    ui::Label l;
+    l.name = name;
+    l.Left = left;
+    l.Top = top;
+    l.Width = width;
+    l.Height = height;
+    l.Caption = caption;
+    l.font = ui::Font{"MS Sans Serif", 13.5, false};
+    l.Alignment = align;
+    l.ForeColor = fore;
+    return l;
+}
+
+// Left that centres a control of width w on half of the outer width W: each
+// half on its own in double precision, the difference stored as a single.
+float centred(float W, float w) { return static_cast<float>(static_cast<double>(W) / 2 - static_cast<double>(w) / 2); }
+
+}  // namespace
+
+Menu::Menu(Program& program)
+    : lblWelcome(label("lblWelcome", 8280, 1080, 8535, 2415, "Welcome To Zorvane!", ui::Align::Center,
+                       ui::kWindowText)),
+      lblInstructions(label("lblInstructions", 9360, 4080, 4935, 975,
+                            "You are a black mage. You must defend your castle from the invaders!", ui::Align::Center,
+                            ui::kControlText)),
+      lblControls(label("lblControls", 9360, 5880, 5415, 1575,
+                        "Use WASD to move, 1,2,3 to select your magic type, and right click to fire your special "
+                        "magic that has special properties!",
+                        ui::Align::Left, ui::kControlText)),
+      program_(program)
+{
+    lblWelcome.font.points = 48;
+    cmdStart.name = "cmdStart";
+    cmdStart.Left = 10680;
+    cmdStart.Top = 8040;
+    cmdStart.Width = 2775;
+    cmdStart.Height = 1575;
+    cmdStart.Caption = "Start";
+    cmdStart.font = ui::Font{"MS Sans Serif", 13.5, true};
+}
+
+void Menu::Form_Load()
+{
+    lblWelcome.Left = centred(Width, lblWelcome.Width);
+    lblInstructions.Left = centred(Width, lblInstructions.Width);
+    lblControls.Left = centred(Width, lblControls.Width);
+    cmdStart.Left = centred(Width, cmdStart.Width);
+}
+
+void Menu::cmdStart_Click()
+{
+    program_.form1().Show();
+    Visible = false;
+}
+
+}  // namespace game

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace ui {
+
+class Scheduler;
+
+// A periodic timer. Switching it on starts a fresh interval; switching on a
+// timer that is already on changes nothing; one switched off never fires.
+class Timer {
+public:
+    Timer(Scheduler& scheduler, int interval, std::function<void()> handler);
+    Timer(const Timer&) = delete;
+    Timer& operator=(const Timer&) = delete;
+    ~Timer();
+
+    bool Enabled() const { return enabled_; }
+    void setEnabled(bool on);
+    int Interval() const { return interval_; }
+    std::int64_t due() const { return due_; }
+
+private:
+    friend class Scheduler;
+    Scheduler* scheduler_;
+    int interval_;
+    bool enabled_ = false;
+    std::int64_t due_ = 0;
+    std::function<void()> handler_;
+};
+
+// Fires timers on an injected clock of whole milliseconds. Firings due at the
+// same millisecond go in the order the timers were registered; every handler
+// runs to its end before another starts, and no handler starts while another
+// is still running (a modal box shown from a handler keeps the others waiting).
+class Scheduler {
+public:
+    std::int64_t now() const { return now_; }
+    bool busy() const { return busy_; }
+
+    // Fires, one at a time and in order, every firing due in (now, t]; then the
+    // clock stands at t. Returns at once (firing nothing) when called from
+    // inside a handler.
+    void advanceTo(std::int64_t t);
+
+    // The due time of the next firing, or -1 when no timer is on.
+    std::int64_t nextDue() const;
+
+    // Lets the clock jump to t without firing anything due before it; the
+    // real-time driver uses it so that late ticks lag instead of bursting.
+    void setNow(std::int64_t t) { now_ = t; }
+
+private:
+    friend class Timer;
+    void add(Timer* t) { timers_.push_back(t); }
+    void remove(Timer* t);
+    Timer* earliestDueBy(std::int64_t t) const;
+
+    std::vector<Timer*> timers_;
+    std::int64_t now_ = 0;
+    bool busy_ = false;
+};
+
+}  // namespace ui

@@ -1,0 +1,114 @@
+#include <sstream>
+
+#include "json.h"
+#include "runner.h"
+
+namespace sim {
+
+namespace {
+
+const char* b(bool v) { return v ? "true" : "false"; }
+
+void rect(std::ostream& o, float left, float top, float width, float height)
+{
+    o << "\"left\":" << json::number(left) << ",\"top\":" << json::number(top) << ",\"width\":"
+      << json::number(width) << ",\"height\":" << json::number(height);
+}
+
+template <typename A>
+void list(std::ostream& o, const A& values)
+{
+    o << '[';
+    bool first = true;
+    for (const auto& v : values) {
+        if (!first) o << ',';
+        first = false;
+        o << json::number(v);
+    }
+    o << ']';
+}
+
+void writeForm1(std::ostream& o, game::Form1& f)
+{
+    o << "{\"width\":" << json::number(f.Width) << ",\"height\":" << json::number(f.Height)
+      << ",\"focus\":" << (f.Visible ? "\"picHero\"" : "null") << ",\"sprites\":{";
+    bool first = true;
+    f.forEachSpriteBottomUp([&](const char* name, int index, const ui::PictureBox& s) {
+        if (!first) o << ',';
+        first = false;
+        std::string key = name;
+        if (index >= 0) key += "(" + std::to_string(index) + ")";
+        o << json::quoted(key) << ":{";
+        rect(o, s.Left, s.Top, s.Width, s.Height);
+        o << ",\"visible\":" << b(s.Visible) << ",\"enabled\":" << b(s.Enabled)
+          << ",\"picture\":" << (s.Picture ? json::quoted(s.Picture->owner) : std::string("null")) << '}';
+    });
+    o << "},\"labels\":{";
+    first = true;
+    for (const ui::Label* l : std::as_const(f).labels()) {
+        if (!first) o << ',';
+        first = false;
+        o << json::quoted(l->name) << ":{\"caption\":" << json::quoted(l->Caption)
+          << ",\"width\":" << json::number(l->Width) << '}';
+    }
+    o << "},\"timers\":{";
+    first = true;
+    for (const auto& [name, t] : f.timers()) {
+        if (!first) o << ',';
+        first = false;
+        o << json::quoted(name) << ':' << b(t->Enabled());
+    }
+    o << "},\"vars\":{\"targetX\":" << json::number(f.targetX) << ",\"targetY\":" << json::number(f.targetY)
+      << ",\"magicType\":" << f.magicType << ",\"projStartX\":";
+    list(o, f.projStartX);
+    o << ",\"projStartY\":";
+    list(o, f.projStartY);
+    o << ",\"projStepX\":";
+    list(o, f.projStepX);
+    o << ",\"projStepY\":";
+    list(o, f.projStepY);
+    o << ",\"projDistance\":";
+    list(o, f.projDistance);
+    o << ",\"projSpeed\":[" << f.projSpeed[0] << ',' << f.projSpeed[1] << ',' << f.projSpeed[2] << ','
+      << f.projSpeed[3] << "],\"walkStep\":" << f.walkStep << ",\"diagonalStep\":" << json::number(f.diagonalStep)
+      << ",\"lives\":" << f.lives << ",\"keysHeld\":[";
+    first = true;
+    for (std::size_t k = 0; k < f.keyDown.size(); ++k) {
+        if (f.keyDown[k] == 0) continue;
+        if (!first) o << ',';
+        first = false;
+        o << k;
+    }
+    o << "],\"specialHeld\":" << b(f.specialHeld) << ",\"clockMinutes\":" << f.clockMinutes
+      << ",\"clockSeconds\":" << f.clockSeconds << ",\"killsToWin\":" << f.killsToWin << ",\"kills\":" << f.kills
+      << ",\"score\":" << (f.score ? std::to_string(*f.score) : std::string("null")) << "}}";
+}
+
+}  // namespace
+
+void writeDump(std::ostream& out, game::Program& program)
+{
+    std::ostringstream o;
+    game::Form1* f = program.form1IfCreated();
+    game::Menu& m = program.menu();
+    o << "{\"t\":" << program.scheduler().now() << ",\"screen\":\""
+      << (f != nullptr && f->Visible ? "battlefield" : "title") << "\",\"menu\":{\"visible\":" << b(m.Visible)
+      << ",\"controls\":{";
+    auto control = [&](const std::string& name, float l, float t, float w, float h, bool last) {
+        o << json::quoted(name) << ":{";
+        rect(o, l, t, w, h);
+        o << '}' << (last ? "" : ",");
+    };
+    for (const ui::Label* l : {&m.lblWelcome, &m.lblInstructions, &m.lblControls})
+        control(l->name, l->Left, l->Top, l->Width, l->Height, false);
+    control(m.cmdStart.name, m.cmdStart.Left, m.cmdStart.Top, m.cmdStart.Width, m.cmdStart.Height, true);
+    o << "}},\"form1\":";
+    if (f != nullptr && f->Loaded)
+        writeForm1(o, *f);
+    else
+        o << "null";
+    o << '}';
+    out << o.str();
+}
+
+}  // namespace sim
