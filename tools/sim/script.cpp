@@ -32,7 +32,7 @@ bool oneOf(const std::array<const char*, N>& names, std::string_view s)
 // that is no array.
 int arrayLimit(std::string_view name)
 {
-    if (name == "picProjectile" || name == "tmrProjectile") return 3;
+    if (name == "picProjectile" || name == "tmrProjectile" || name == "projSpeed") return 3;
     if (name == "picLife") return 2;
     if (name == "picCastleKiller" || name == "picCKTop" || name == "picCKBot") return 32767;
     return -1;

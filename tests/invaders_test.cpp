@@ -1,0 +1,205 @@
+#include <gtest/gtest.h>
+
+#include "support.h"
+
+namespace {
+
+using testing_support::Game;
+
+TEST(SpawnBeat, oneCastleKillerPerBeatAtTheBottomRightOfTheOuterWindow)
+{
+    Game g;
+    game::Form1& f = g.form;
+    g.advance(2499);
+    EXPECT_EQ(f.picCastleKiller.UBound(), 0);
+    g.advance(1);
+    EXPECT_EQ(f.picCastleKiller.UBound(), 1);
+    EXPECT_EQ(f.picCastleKiller(1).Left, 24120 - 1000);
+    EXPECT_EQ(f.picCastleKiller(1).Top, 13455 - 1000);
+    EXPECT_TRUE(f.picCastleKiller(1).Visible);
+    EXPECT_FALSE(f.picCastleKiller(1).Enabled);
+    EXPECT_EQ(f.picCastleKiller(1).Picture, f.picCastleKiller(0).Picture);
+    EXPECT_EQ(f.picCastleKiller(1).BackColor, ui::rgb(0, 128, 0));
+    g.advance(3 * 2500);
+    EXPECT_EQ(f.picCastleKiller.UBound(), 4);
+    EXPECT_EQ(f.picCKTop.UBound(), 0);
+    EXPECT_EQ(f.picCKBot.UBound(), 0);
+}
+
+TEST(SpawnBeat, entryPointsFollowTheWindowSizeAtTheBeat)
+{
+    Game g;
+    g.stopAllTimers();
+    game::Form1& f = g.form;
+    f.Width = 24120 + 3000.5f;
+    f.Height = 13455 + 777.25f;
+    f.tmrMoveTop.setEnabled(true);
+    f.tmrMoveBot.setEnabled(true);
+    f.tmrSpawnTimer_Timer();
+    EXPECT_EQ(f.picCKBot(1).Left, 2000);
+    EXPECT_EQ(f.picCKBot(1).Top, f.Height - 1000.0f);
+    EXPECT_EQ(f.picCastleKiller(1).Left, f.Width - 1000.0f);
+    EXPECT_EQ(f.picCastleKiller(1).Top, f.Height - 1000.0f);
+    EXPECT_EQ(f.picCKTop(1).Left, f.Width - 1000.0f);
+    EXPECT_EQ(f.picCKTop(1).Top, 2000);
+    // Bottom stream first, then the castle killer, then the top stream.
+    const auto& created = f.createdInvaders();
+    ASSERT_EQ(created.size(), 3u);
+    EXPECT_EQ(created[0].first, 0);
+    EXPECT_EQ(created[1].first, 1);
+    EXPECT_EQ(created[2].first, 2);
+    f.SpawnInvader(3);  // no such kind: nothing is made
+    f.SpawnInvader(-1);
+    EXPECT_EQ(f.createdInvaders().size(), 3u);
+}
+
+TEST(SpawnBeat, aKilledIndexIsNeverHandedOutAgainAndTheLimitStopsThatKindOnly)
+{
+    Game g;
+    g.stopAllTimers();
+    game::Form1& f = g.form;
+    for (int i = 0; i < 3; ++i) f.SpawnInvader(1);
+    f.picCastleKiller(3).Visible = false;  // killed and parked
+    f.SpawnInvader(1);
+    EXPECT_EQ(f.picCastleKiller.UBound(), 4);
+    EXPECT_TRUE(f.picCastleKiller(4).Visible);
+
+    for (int i = f.picCKTop.UBound(); i < 32767; ++i) f.SpawnInvader(2);
+    EXPECT_EQ(f.picCKTop.UBound(), 32767);
+    f.SpawnInvader(2);  // at the 16-bit limit the top stream stops coming
+    EXPECT_EQ(f.picCKTop.UBound(), 32767);
+    f.tmrMoveTop.setEnabled(true);
+    f.tmrSpawnTimer_Timer();  // and the beat goes on for the others
+    EXPECT_EQ(f.picCastleKiller.UBound(), 5);
+}
+
+TEST(InvaderMovement, eachKindMovesByItsExactStepAndHiddenOnesStayPut)
+{
+    Game g;
+    g.stopAllTimers();
+    game::Form1& f = g.form;
+    f.SpawnInvader(1);
+    f.SpawnInvader(2);
+    f.SpawnInvader(0);
+    f.picCKTop(0).Visible = true;
+    f.picCKBot(0).Visible = true;
+    f.picCastleKiller(1).Visible = false;
+    f.picCastleKiller(1).Left = 27120;
+    f.picCastleKiller(1).Top = 18455;
+    for (int i = 0; i < 10; ++i) {
+        f.tmrMonsterMovement_Timer();
+        f.tmrMoveTop_Timer();
+        f.tmrMoveBot_Timer();
+    }
+    EXPECT_EQ(f.picCastleKiller(0).Left, 27600 - 550);
+    EXPECT_EQ(f.picCastleKiller(0).Top, 14640 - 300);
+    EXPECT_EQ(f.picCastleKiller(1).Left, 27120);
+    EXPECT_EQ(f.picCastleKiller(1).Top, 18455);
+    EXPECT_EQ(f.picCKTop(0).Left, 27480 - 700);
+    EXPECT_EQ(f.picCKTop(0).Top, 1320);
+    EXPECT_EQ(f.picCKTop(1).Left, 23120 - 700);
+    EXPECT_EQ(f.picCKTop(1).Top, 2000);
+    EXPECT_EQ(f.picCKBot(0).Left, 600);
+    EXPECT_EQ(f.picCKBot(0).Top, 14160 - 700);
+    EXPECT_EQ(f.picCKBot(1).Left, 2000);
+    EXPECT_EQ(f.picCKBot(1).Top, 12455 - 700);
+}
+
+TEST(InvaderMovement, stepsAreSinglePrecisionAndUnbounded)
+{
+    Game g;
+    g.stopAllTimers();
+    game::Form1& f = g.form;
+    ui::PictureBox& k = f.picCastleKiller(0);
+    k.Left = 0.1f;
+    k.Top = -100000.3f;
+    f.tmrMonsterMovement_Timer();
+    EXPECT_EQ(k.Left, 0.1f - 55.0f);
+    EXPECT_EQ(k.Top, -100000.3f - 30.0f);
+    EXPECT_TRUE(k.Visible);  // past the edges it walks on
+}
+
+TEST(GameClock, countsTicksShowsThemAndStartsTheWavesOnTheirSecond)
+{
+    Game g;
+    game::Form1& f = g.form;
+    g.advance(999);
+    EXPECT_EQ(f.lblTimer.Caption, "00:00");
+    g.advance(1);
+    EXPECT_EQ(f.lblTimer.Caption, "00:01");
+    g.advance(58000);
+    EXPECT_EQ(f.lblTimer.Caption, "00:59");
+    g.advance(1000);
+    EXPECT_EQ(f.lblTimer.Caption, "01:00");
+    EXPECT_EQ(f.clockMinutes, 1);
+    EXPECT_EQ(f.clockSeconds, 0);
+    g.advance(1000);
+    EXPECT_FALSE(f.tmrMoveTop.Enabled());
+    EXPECT_FALSE(f.picCKTop(0).Visible);
+    EXPECT_EQ(f.lblWaveNum.Caption, "1");
+    g.advance(1000);  // 62 ticks
+    EXPECT_EQ(f.lblTimer.Caption, "01:02");
+    EXPECT_TRUE(f.tmrMoveTop.Enabled());
+    EXPECT_TRUE(f.picCKTop(0).Visible);
+    EXPECT_EQ(f.lblWaveNum.Caption, "2");
+    EXPECT_FALSE(f.tmrMoveBot.Enabled());
+    g.advance(62999);
+    EXPECT_FALSE(f.tmrMoveBot.Enabled());
+    g.advance(1);  // 125 ticks
+    EXPECT_EQ(f.lblTimer.Caption, "02:05");
+    EXPECT_TRUE(f.tmrMoveBot.Enabled());
+    EXPECT_TRUE(f.picCKBot(0).Visible);
+    EXPECT_EQ(f.lblWaveNum.Caption, "3");
+}
+
+TEST(GameClock, minutesAreNeverCutAndTheClockStopsAtItsLastSecond)
+{
+    Game g;
+    g.stopAllTimers();
+    game::Form1& f = g.form;
+    for (int i = 0; i < 6000; ++i) f.tmrTimer_Timer();
+    EXPECT_EQ(f.lblTimer.Caption, "100:00");
+    EXPECT_EQ(f.lblWaveNum.Caption, "3");  // never past 3
+    EXPECT_EQ(f.lblOfNum.Caption, "of 3");
+    f.clockMinutes = 32767;
+    f.clockSeconds = 58;
+    f.tmrTimer_Timer();
+    EXPECT_EQ(f.lblTimer.Caption, "32767:59");
+    f.tmrTimer_Timer();
+    EXPECT_EQ(f.lblTimer.Caption, "32767:59");
+    EXPECT_EQ(f.clockMinutes, 32767);
+}
+
+TEST(Waves, aStreamsKilledElementZeroIsShownWhereItWasParked)
+{
+    Game g;
+    game::Form1& f = g.form;
+    f.picCKTop(0).Left = 30000;
+    f.picCKTop(0).Top = 18455;
+    g.advance(62000);
+    EXPECT_TRUE(f.picCKTop(0).Visible);
+    EXPECT_EQ(f.picCKTop(0).Left, 30000);
+    EXPECT_EQ(f.picCKTop(0).Top, 18455);
+    g.advance(500);  // the first beat after 01:02 brings the first created one
+    EXPECT_EQ(f.picCKTop.UBound(), 1);
+    EXPECT_LT(f.picCKTop(0).Left, 30000);
+}
+
+TEST(Waves, theEndOfTheGameStopsNeitherTheClockNorTheInvaders)
+{
+    Game g;
+    game::Form1& f = g.form;
+    f.kills = 151;
+    g.advance(50);
+    ASSERT_EQ(g.host.boxes.size(), 2u);
+    EXPECT_FALSE(f.tmrCharaMovement.Enabled());
+    EXPECT_FALSE(f.tmrCollisionDetect.Enabled());
+    g.advance(130000);
+    EXPECT_EQ(f.lblTimer.Caption, "02:10");
+    EXPECT_EQ(f.lblWaveNum.Caption, "3");
+    EXPECT_EQ(f.picCastleKiller.UBound(), 52);
+    EXPECT_TRUE(f.tmrMonsterMovement.Enabled());
+    EXPECT_TRUE(f.tmrSpawnTimer.Enabled());
+}
+
+}  // namespace
