@@ -39,7 +39,7 @@ TEST(BattlefieldLoad, onlyTheMageIsBothShownAndEnabled)
     Game g;
     std::map<std::string, int> shownAndEnabled;
     int count = 0;
-    g.form.forEachSpriteBottomUp([&](const char* name, int, const ui::PictureBox& b) {
+    g.form.forEachSpriteBottomUp([&](const char* name, int, const ui::SpriteRef& b) {
         if (b.Visible && b.Enabled) {
             ++count;
             shownAndEnabled[name] = 1;
@@ -73,7 +73,7 @@ TEST(BattlefieldLoad, stackingOrderPutsTheCastleLowestAndTheInvadersOnTop)
 {
     Game g;
     std::vector<std::string> order;
-    g.form.forEachSpriteBottomUp([&](const char* name, int index, const ui::PictureBox&) {
+    g.form.forEachSpriteBottomUp([&](const char* name, int index, const ui::SpriteRef&) {
         order.push_back(index >= 0 ? std::string(name) + "(" + std::to_string(index) + ")" : name);
     });
     const std::vector<std::string> expected{
@@ -144,8 +144,8 @@ TEST(MouseRouting, runTimeInvadersLieAboveEveryDesignBoxNewestOnTop)
     game::Form1& f = g.form;
     f.SpawnInvader(1);
     f.SpawnInvader(2);
-    ui::PictureBox& killer = f.picCastleKiller(1);
-    ui::PictureBox& top = f.picCKTop(1);
+    const ui::SpriteRef killer = f.picCastleKiller(1);
+    const ui::SpriteRef top = f.picCKTop(1);
     killer.Left = top.Left = 6600;  // over the mage
     killer.Top = top.Top = 4200;
     killer.Enabled = true;

@@ -110,7 +110,7 @@ TEST(InvaderMovement, stepsAreSinglePrecisionAndUnbounded)
     Game g;
     g.stopAllTimers();
     game::Form1& f = g.form;
-    ui::PictureBox& k = f.picCastleKiller(0);
+    const ui::SpriteRef k = f.picCastleKiller(0);
     k.Left = 0.1f;
     k.Top = -100000.3f;
     f.tmrMonsterMovement_Timer();

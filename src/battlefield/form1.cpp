@@ -87,9 +87,9 @@ Form1::Form1(ui::Scheduler& scheduler, Host& host)
       picBlackMageFireLeft(source(13200, 1440, 495, 495, pictures::kMageFireLeft, "picBlackMageFireLeft")),
       picBlackMageFireRight(source(13680, 1440, 495, 495, pictures::kMageFireRight, "picBlackMageFireRight")),
       picBlackMageLightning(source(13440, 1920, 375, 375, pictures::kMageLightning, "picBlackMageLightning")),
-      picCastleKiller({invader(27600, 14640, true, ui::kButtonFace, "picCastleKiller(0)")}),
-      picCKTop({invader(27480, 1320, false, kGreen, "picCKTop(0)")}),
-      picCKBot({invader(600, 14160, false, kGreen, "picCKBot(0)")}),
+      picCastleKiller(invader(27600, 14640, true, ui::kButtonFace, "picCastleKiller(0)")),
+      picCKTop(invader(27480, 1320, false, kGreen, "picCKTop(0)")),
+      picCKBot(invader(600, 14160, false, kGreen, "picCKBot(0)")),
       lblCastleLifeBar(label("lblCastleLifeBar", 0, 0, 6615, 495, "3500", kSans, 13.5, false, ui::Align::Center)),
       lblTime(label("lblTime", 8640, 360, 855, 375, "Time:", kSans, 12, true)),
       lblTimer(label("lblTimer", 9480, 360, 855, 375, "00:00", kSans, 12, true)),
@@ -160,9 +160,10 @@ std::vector<Form1::DesignSprite> Form1::designBottomUp() const
 {
     auto* self = const_cast<Form1*>(this);
     auto el = [](const char* name, ui::ControlArray<PictureBox>& a, int i) {
-        return DesignSprite{name, &a, i, &a(i)};
+        return DesignSprite{name, i, &a(i), nullptr};
     };
-    auto one = [](const char* name, PictureBox& b) { return DesignSprite{name, nullptr, -1, &b}; };
+    auto zero = [](const char* name, ui::SpriteArray& a) { return DesignSprite{name, 0, nullptr, &a}; };
+    auto one = [](const char* name, PictureBox& b) { return DesignSprite{name, -1, &b, nullptr}; };
     return {one("picCastle", self->picCastle),
             one("picHero", self->picHero),
             el("picProjectile", self->picProjectile, 1),
@@ -181,9 +182,9 @@ std::vector<Form1::DesignSprite> Form1::designBottomUp() const
             one("picBlackMageFireRight", self->picBlackMageFireRight),
             one("picBlackMageLightning", self->picBlackMageLightning),
             el("picProjectile", self->picProjectile, 3),
-            el("picCastleKiller", self->picCastleKiller, 0),
-            el("picCKTop", self->picCKTop, 0),
-            el("picCKBot", self->picCKBot, 0)};
+            zero("picCastleKiller", self->picCastleKiller),
+            zero("picCKTop", self->picCKTop),
+            zero("picCKBot", self->picCKBot)};
 }
 
 std::vector<const ui::Label*> Form1::labels() const
@@ -210,7 +211,7 @@ std::vector<std::pair<std::string, const ui::Timer*>> Form1::timers() const
     return out;
 }
 
-ui::ControlArray<PictureBox>* Form1::invaderArray(int kind)
+ui::SpriteArray* Form1::invaderArray(int kind)
 {
     switch (kind) {
     case 0: return &picCKBot;

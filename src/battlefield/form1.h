@@ -12,6 +12,7 @@
 #include "ui/control_array.h"
 #include "ui/controls.h"
 #include "ui/scheduler.h"
+#include "ui/sprite_array.h"
 
 namespace game {
 
@@ -57,9 +58,9 @@ public:
     ui::PictureBox picBlackMageFireLeft;
     ui::PictureBox picBlackMageFireRight;
     ui::PictureBox picBlackMageLightning;
-    ui::ControlArray<ui::PictureBox> picCastleKiller;
-    ui::ControlArray<ui::PictureBox> picCKTop;
-    ui::ControlArray<ui::PictureBox> picCKBot;
+    ui::SpriteArray picCastleKiller;
+    ui::SpriteArray picCKTop;
+    ui::SpriteArray picCKBot;
 
     // ---- labels ----
     ui::Label lblCastleLifeBar;
@@ -139,6 +140,7 @@ public:
 
     // Every picture box, bottom of the stacking order first: the design's boxes,
     // then the invaders created at run time in the order they were created.
+    // f(name, index or -1, ui::SpriteRef).
     template <typename F>
     void forEachSpriteBottomUp(F&& f);
     template <typename F>
@@ -150,11 +152,11 @@ public:
     std::vector<std::pair<std::string, const ui::Timer*>> timers() const;
 
     // Invader kinds as SpawnInvader numbers them.
-    ui::ControlArray<ui::PictureBox>* invaderArray(int kind);
+    ui::SpriteArray* invaderArray(int kind);
     static const char* invaderArrayName(int kind);
 
     // ---- private procedures (public so that tests can reach them) ----
-    static bool Collide(const ui::PictureBox& Obj1, const ui::PictureBox& Obj2);
+    static bool Collide(const ui::Extent& Obj1, const ui::Extent& Obj2);
     void Shoot(std::int16_t slot);
     void LoseLife();
     void WinGame();
@@ -167,9 +169,10 @@ public:
 private:
     struct DesignSprite {
         const char* name;
-        ui::ControlArray<ui::PictureBox>* array;  // null for a lone box
-        int index;                                // element, or -1
-        ui::PictureBox* box;
+        int index;                    // element of a control array, or -1
+        ui::PictureBox* box;          // a box of the design's own ...
+        ui::SpriteArray* invaders;    // ... or element 0 of an invader array
+        ui::SpriteRef sprite() const { return box != nullptr ? ui::SpriteRef(*box) : (*invaders)(0); }
     };
     std::vector<DesignSprite> designBottomUp() const;
     static double castleLifeOf(const ui::Label& bar);
@@ -187,15 +190,14 @@ private:
 template <typename F>
 void Form1::forEachSpriteBottomUp(F&& f)
 {
-    for (const DesignSprite& s : designBottomUp()) f(s.name, s.index, *s.box);
+    for (const DesignSprite& s : designBottomUp()) f(s.name, s.index, s.sprite());
     for (auto [kind, index] : created_) f(invaderArrayName(kind), int{index}, (*invaderArray(kind))(index));
 }
 
 template <typename F>
 void Form1::forEachSpriteBottomUp(F&& f) const
 {
-    const_cast<Form1*>(this)->forEachSpriteBottomUp(
-        [&](const char* name, int index, const ui::PictureBox& box) { f(name, index, box); });
+    const_cast<Form1*>(this)->forEachSpriteBottomUp(std::forward<F>(f));
 }
 
 }  // namespace game

@@ -29,7 +29,7 @@ MouseTarget Form1::hitTest(float x, float y) const
     // design's boxes in their stacking order.
     auto* self = const_cast<Form1*>(this);
     for (auto it = created_.rbegin(); it != created_.rend(); ++it) {
-        const ui::PictureBox& b = (*self->invaderArray(it->first))(it->second);
+        const ui::SpriteRef b = (*self->invaderArray(it->first))(it->second);
         if (b.Visible && holds(b.Left, b.Top, b.Width, b.Height, x, y))
             return b.Enabled ? MouseTarget{false, std::string(invaderArrayName(it->first)) + "(" +
                                                       std::to_string(it->second) + ")"}
@@ -37,7 +37,7 @@ MouseTarget Form1::hitTest(float x, float y) const
     }
     const auto design = designBottomUp();
     for (auto it = design.rbegin(); it != design.rend(); ++it) {
-        const ui::PictureBox& b = *it->box;
+        const ui::SpriteRef b = it->sprite();
         if (b.Visible && holds(b.Left, b.Top, b.Width, b.Height, x, y)) {
             if (!b.Enabled) return MouseTarget{};
             std::string name = it->name;

@@ -6,7 +6,7 @@ namespace game {
 // one-sided: an Obj2 that covers Obj1, or a crosswise overlap, is missed, and
 // the callers choose the argument order with that in mind. Every edge is a
 // single-precision sum; no comparison is strict.
-bool Form1::Collide(const ui::PictureBox& Obj1, const ui::PictureBox& Obj2)
+bool Form1::Collide(const ui::Extent& Obj1, const ui::Extent& Obj2)
 {
     const float left = Obj1.Left;
     const float top = Obj1.Top;

@@ -11,14 +11,14 @@ void Form1::tmrSpawnTimer_Timer()
 
 void Form1::SpawnInvader(std::int16_t invaderKind)
 {
-    ui::ControlArray<ui::PictureBox>* invaders = invaderArray(invaderKind);
+    ui::SpriteArray* invaders = invaderArray(invaderKind);
     if (invaders == nullptr) return;
     // Invaders are parked, never destroyed, so indices are never reused; at
     // the 16-bit limit that kind simply stops coming.
     const int index = invaders->UBound() + 1;
-    if (index > ui::ControlArray<ui::PictureBox>::kMaxIndex) return;
+    if (index > ui::SpriteArray::kMaxIndex) return;
 
-    ui::PictureBox& invader = invaders->Load(index);
+    const ui::SpriteRef invader = invaders->Load(index);
     created_.emplace_back(static_cast<std::int8_t>(invaderKind), static_cast<std::int16_t>(index));
     switch (invaderKind) {
     case 0:

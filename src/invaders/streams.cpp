@@ -2,20 +2,19 @@
 
 namespace game {
 
-void Form1::tmrMoveTop_Timer()
+namespace {
+
+// Moves every shown element of a column by `step`; hidden ones keep their
+// place (taking away zero leaves every value as it was).
+void sweep(float* column, const bool* visible, int top, float step)
 {
-    const int top = picCKTop.UBound();
-    ui::PictureBox* stream = picCKTop.data();
-    for (int i = 0; i <= top; ++i)
-        if (stream[i].Visible) stream[i].Left = stream[i].Left - 70;
+    for (int i = 0; i <= top; ++i) column[i] = column[i] - (visible[i] ? step : 0.0f);
 }
 
-void Form1::tmrMoveBot_Timer()
-{
-    const int top = picCKBot.UBound();
-    ui::PictureBox* stream = picCKBot.data();
-    for (int i = 0; i <= top; ++i)
-        if (stream[i].Visible) stream[i].Top = stream[i].Top - 70;
-}
+}  // namespace
+
+void Form1::tmrMoveTop_Timer() { sweep(picCKTop.left(), picCKTop.visible(), picCKTop.UBound(), 70.0f); }
+
+void Form1::tmrMoveBot_Timer() { sweep(picCKBot.top(), picCKBot.visible(), picCKBot.UBound(), 70.0f); }
 
 }  // namespace game

@@ -33,7 +33,7 @@ void writeForm1(std::ostream& o, game::Form1& f)
     o << "{\"width\":" << json::number(f.Width) << ",\"height\":" << json::number(f.Height)
       << ",\"focus\":" << (f.Visible ? "\"picHero\"" : "null") << ",\"sprites\":{";
     bool first = true;
-    f.forEachSpriteBottomUp([&](const char* name, int index, const ui::PictureBox& s) {
+    f.forEachSpriteBottomUp([&](const char* name, int index, const ui::SpriteRef& s) {
         if (!first) o << ',';
         first = false;
         std::string key = name;

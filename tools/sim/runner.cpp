@@ -1,5 +1,7 @@
 #include "runner.h"
 
+#include <optional>
+
 #include "json.h"
 
 namespace sim {
@@ -50,23 +52,22 @@ bool Runner::set(const SetCommand& s, std::string& failure)
 {
     game::Form1& f = program_.form1();
     if (s.kind == SetKind::SpriteNumber || s.kind == SetKind::SpriteFlag) {
-        ui::PictureBox* box = nullptr;
-        if (s.index < 0) {
-            box = nullptr;
-            f.forEachSpriteBottomUp([&](const char* name, int, ui::PictureBox& b) {
-                if (box == nullptr && s.name == name) box = &b;
-            });
-        } else {
-            ui::ControlArray<ui::PictureBox>* array = s.name == "picProjectile" ? &f.picProjectile
-                                                      : s.name == "picLife"     ? &f.picLife
-                                                      : s.name == "picCastleKiller" ? &f.picCastleKiller
-                                                      : s.name == "picCKTop"        ? &f.picCKTop
-                                                                                    : &f.picCKBot;
-            if (!array->exists(s.index)) {
+        std::optional<ui::SpriteRef> box;
+        if (s.name == "picProjectile" || s.name == "picLife") {
+            box.emplace((s.name == "picLife" ? f.picLife : f.picProjectile)(s.index));
+        } else if (s.index >= 0) {
+            ui::SpriteArray& invaders = s.name == "picCastleKiller" ? f.picCastleKiller
+                                        : s.name == "picCKTop"      ? f.picCKTop
+                                                                    : f.picCKBot;
+            if (!invaders.exists(s.index)) {
                 failure = s.name + "(" + std::to_string(s.index) + ") does not exist yet";
                 return false;
             }
-            box = &(*array)(s.index);
+            box.emplace(invaders(s.index));
+        } else {
+            f.forEachSpriteBottomUp([&](const char* name, int, ui::SpriteRef b) {
+                if (!box && s.name == name) box.emplace(b);
+            });
         }
         if (s.property == "Left") box->Left = s.number;
         else if (s.property == "Top") box->Top = s.number;
