@@ -277,11 +277,7 @@ SCALE = 2         # painted at twice the size, then reduced: softer edges
 
 
 class Painter:
-    """Shapes in final-picture coordinates on a canvas SCALE times larger."""
-
-    def __init__(self, size: tuple[int, int], colour):
-        self.image = Image.new("RGB", (size[0] * SCALE, size[1] * SCALE), colour)
-        self.draw = ImageDraw.Draw(self.image)
+    """Turns picture coordinates into those of the canvas, SCALE times larger."""
 
     @staticmethod
     def box(x0, y0, x1, y1):
@@ -393,20 +389,23 @@ def paint_castle() -> Image.Image:
         (mdraw if kind == "wall" else sdraw).rectangle(Painter.box(*box), fill=255)
     bricks = _brick_wall(big, rng)
 
-    # Light from the upper left: the right face of each tower is darker,
-    # and the curtain wall sits a little back in shade.
-    light = Image.new("L", big, 128)
+    # Light from the upper left.  Each tower is shaded like a drum, bright on
+    # the left and falling off to the right; the curtain wall sits back in
+    # half shade, and the keep and the towers cast a shadow to their right.
+    light = Image.new("L", big, 210)
     ldraw = ImageDraw.Draw(light)
-    ldraw.rectangle(Painter.box(170, 122, 430, WATERLINE), fill=112)
+    ldraw.rectangle(Painter.box(170, 122, 430, WATERLINE), fill=176)
+    for x0, x1 in ((336, 352), (178, 190)):
+        ldraw.rectangle(Painter.box(x0, 122, x1, WATERLINE), fill=122)
     for x0, x1, top in ((118, 178, 61), (422, 482, 61), (262, 336, 31)):
-        span = x1 - x0
-        for i in range(span * SCALE):
-            t = i / (span * SCALE)
-            level = round(150 - 60 * t ** 1.6)
-            x = x0 * SCALE + i
+        span = (x1 - x0 + 8) * SCALE
+        for i in range(span):
+            t = i / span
+            level = round(255 - 150 * t ** 1.5 - 30 * (1 - 2 * t) ** 2)
+            x = (x0 - 4) * SCALE + i
             ldraw.line([x, top * SCALE, x, WATERLINE * SCALE], fill=level)
-    bricks = ImageChops.multiply(
-        bricks, Image.merge("RGB", [light.point(lambda v: min(255, v * 2))] * 3))
+    bricks = bricks.point(lambda v: min(255, v * 6 // 5))
+    bricks = ImageChops.multiply(bricks, Image.merge("RGB", [light] * 3))
 
     # Windows, the gate and the stone plinth.
     detail = ImageDraw.Draw(bricks)
@@ -481,8 +480,8 @@ def paint_castle() -> Image.Image:
     rippled = Image.new("RGB", flipped.size)
     for y in range(water_h):
         depth = y / water_h
-        shift = round((1.5 + 9 * depth) * math.sin(y * 0.45 + rng.random() * 0.6)
-                      * SCALE)
+        wobble = math.sin(y * 0.21) + 0.5 * math.sin(y * 0.53 + 1.3)
+        shift = round((1.0 + 7 * depth) * (wobble + rng.uniform(-0.25, 0.25)) * SCALE)
         row = flipped.crop((0, y, big[0], y + 1))
         rippled.paste(row, (shift, y))
         if shift > 0:
@@ -502,7 +501,7 @@ def paint_castle() -> Image.Image:
         base = reflection.getpixel((max(0, min(big[0] - 1, x)), y))
         mixed = tuple((a + b) // 2 for a, b in zip(base, colour))
         rdraw.line([x, y, x + length, y], fill=mixed, width=1)
-    reflection = reflection.filter(ImageFilter.GaussianBlur(0.8))
+    reflection = reflection.filter(ImageFilter.GaussianBlur(1.3))
     scene.paste(reflection, (0, line))
     # a thin bright line where the wall meets the water
     ImageDraw.Draw(scene).line([0, line, big[0], line], fill=(120, 150, 160), width=1)
@@ -585,7 +584,7 @@ def encode(picture: Picture) -> bytes:
 
 def contact_sheet(pictures: list[Picture]) -> Image.Image:
     font = ImageFont.load_default()
-    zoom, pad, caption_h = 4, 12, 16
+    zoom, pad, line_h = 4, 12, 12
     tiles = []
     for picture in pictures:
         im = Image.open(io.BytesIO(picture.data))
@@ -594,14 +593,19 @@ def contact_sheet(pictures: list[Picture]) -> Image.Image:
         factor = 1 if picture.kind == "jpeg" else zoom
         big = im.resize((im.width * factor, im.height * factor),
                         Image.Resampling.NEAREST)
+        lines = [picture.file, f"{picture.caption}, {im.width} x {im.height}"
+                 + ("" if factor == 1 else f", shown {factor}x")]
+        text_w = max(round(font.getlength(line)) for line in lines) + 8
         panel = Image.new("RGB", (big.width + 2 * pad, big.height + 2 * pad),
                           picture.backdrop)
         panel.paste(big, (pad, pad), big)
-        tile = Image.new("RGB", (panel.width, panel.height + caption_h), (64, 64, 64))
-        tile.paste(panel, (0, 0))
-        label = f"{picture.file}  {picture.caption}"
-        ImageDraw.Draw(tile).text((4, panel.height + 3), label, font=font,
-                                  fill=(235, 235, 235))
+        tile = Image.new("RGB", (max(panel.width, text_w),
+                                 panel.height + 6 + line_h * len(lines)), (64, 64, 64))
+        tile.paste(panel, ((tile.width - panel.width) // 2, 0))
+        draw = ImageDraw.Draw(tile)
+        for i, line in enumerate(lines):
+            draw.text((4, panel.height + 3 + i * line_h), line, font=font,
+                      fill=(235, 235, 235))
         tiles.append(tile)
 
     rows = [tiles[0:5], tiles[5:9] + [tiles[9], tiles[11]], [tiles[10]]]
