@@ -1,0 +1,733 @@
+// The overlap test, the collision tick that settles every contact, the loss of
+// a life, and the two ends of the game.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "support.h"
+
+namespace {
+
+using testing_support::Game;
+using testing_support::place;
+
+// Invaders live in sprite arrays and are reached through views of them.
+void place(ui::SpriteRef s, float left, float top, float width, float height)
+{
+    s.Left = left;
+    s.Top = top;
+    s.Width = width;
+    s.Height = height;
+}
+
+struct StillGame : Game {
+    StillGame() { stopAllTimers(); }
+    void collisionTick() { form.tmrCollisionDetect_Timer(); }
+};
+
+ui::PictureBox box(float left, float top, float width, float height)
+{
+    ui::PictureBox b;
+    place(b, left, top, width, height);
+    return b;
+}
+
+// Puts an invader over the castle's inside, where it touches nothing else.
+void intoTheCastle(ui::SpriteRef invader)
+{
+    place(invader, 1000, 1000, 735, 855);
+}
+
+// Puts a projectile wholly inside an invader's rectangle.
+void intoInvader(ui::PictureBox& projectile, const ui::Extent& invader)
+{
+    projectile.Left = invader.Left + 100;
+    projectile.Top = invader.Top + 100;
+    projectile.Visible = true;
+}
+
+const std::vector<std::string> kLossPair{"Game Over, You Lose!", "Your score is "};
+
+// ---------------------------------------------------------------- overlap test
+
+TEST(Overlap, aCornerOfTheSecondSpriteInTheClosedRectangleOfTheFirstTouches)
+{
+    struct Case {
+        const char* what;
+        ui::PictureBox obj1, obj2;
+        bool touches, swappedTouches;
+    };
+    const std::vector<Case> cases{
+        {"top-left on the bottom-right corner", box(0, 0, 100, 100), box(100, 100, 10, 10), true, true},
+        {"one twip right of the right edge", box(0, 0, 100, 100), box(101, 50, 10, 10), false, false},
+        {"second wholly inside the first", box(0, 0, 100, 100), box(10, 10, 5, 5), true, false},
+        {"second covering the first", box(40, 40, 20, 20), box(0, 0, 100, 100), false, true},
+        {"crosswise", box(0, 40, 100, 20), box(40, 0, 20, 100), false, false},
+        {"only the bottom-left corner inside", box(0, 0, 100, 100), box(50, -10, 100, 10), true, true},
+        {"only the bottom-right corner inside", box(0, 0, 100, 100), box(-60, -10, 60, 10), true, true},
+        {"only the top-right corner inside", box(0, 0, 100, 100), box(-10, 100, 10, 20), true, true},
+        {"right edge of the second on the left edge of the first", box(0, 0, 100, 100), box(-10, 50, 10, 10), true,
+         false},
+        {"a hair left of the left edge", box(0, 0, 100, 100), box(-10.01f, 50, 10, 10), false, false},
+        {"a hair below the bottom edge", box(0, 0, 100, 100), box(50, 100.01f, 10, 10), false, false},
+        {"a hair above the top edge", box(0, 0, 100, 100), box(50, -10.01f, 10, 10), false, false},
+        {"invader on the castle's bottom-right corner", box(-1200, 480, 7815, 3735), box(6615, 4215, 735, 855), true,
+         true},
+        {"invader a hair past the castle's corner", box(-1200, 480, 7815, 3735),
+         box(std::nextafter(6615.0f, 7000.0f), 4215, 735, 855), false, false},
+        {"same rectangle", box(5, 5, 50, 50), box(5, 5, 50, 50), true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(game::Form1::Collide(c.obj1, c.obj2), c.touches);
+        EXPECT_EQ(game::Form1::Collide(c.obj2, c.obj1), c.swappedTouches);
+    }
+}
+
+TEST(Overlap, aPointSizedSecondSpriteTouchesExactlyWhenItLiesInTheClosedRectangle)
+{
+    const ui::PictureBox obj1 = box(200, 300, 40, 60);
+    struct Point {
+        float x, y;
+        bool inside;
+    };
+    const float eps = 0.001f;
+    const std::vector<Point> points{
+        {200, 300, true},        {240, 300, true},        {200, 360, true},        {240, 360, true},
+        {220, 330, true},        {200 - eps, 330, false}, {240 + eps, 330, false}, {220, 300 - eps, false},
+        {220, 360 + eps, false}, {0, 0, false},
+    };
+    for (const Point& p : points) {
+        SCOPED_TRACE(::testing::Message() << p.x << ", " << p.y);
+        EXPECT_EQ(game::Form1::Collide(obj1, box(p.x, p.y, 0, 0)), p.inside);
+    }
+    // A point-sized first sprite holds only its own point.
+    EXPECT_TRUE(game::Form1::Collide(box(5, 5, 0, 0), box(5, 5, 0, 0)));
+    EXPECT_TRUE(game::Form1::Collide(box(5, 5, 0, 0), box(0, 0, 5, 5)));
+    EXPECT_FALSE(game::Form1::Collide(box(5, 5, 0, 0), box(0, 0, 10, 10)));
+}
+
+TEST(Overlap, edgeSumsAreRoundedToSinglePrecisionBeforeTheyAreCompared)
+{
+    // 7500 + 3/2048 plus a whole width crosses 8192, where the single rounds
+    // the sum up by half a step.
+    const float left = 7500.0f + 3.0f / 2048.0f;
+    const float right = left + 735.0f;
+    const float bottom = left + 855.0f;
+    ASSERT_GT(static_cast<double>(right), static_cast<double>(left) + 735.0);
+    ASSERT_GT(static_cast<double>(bottom), static_cast<double>(left) + 855.0);
+    const float past = std::nextafter(right, 1e9f);
+    const float below = std::nextafter(bottom, 1e9f);
+
+    const ui::PictureBox obj1 = box(left, left, 735, 855);
+    // Right and bottom edges of the first sprite.
+    EXPECT_TRUE(game::Form1::Collide(obj1, box(right, 8000, 0, 0)));
+    EXPECT_FALSE(game::Form1::Collide(obj1, box(past, 8000, 0, 0)));
+    EXPECT_TRUE(game::Form1::Collide(obj1, box(8000, bottom, 0, 0)));
+    EXPECT_FALSE(game::Form1::Collide(obj1, box(8000, below, 0, 0)));
+    EXPECT_TRUE(game::Form1::Collide(obj1, box(right, bottom, 10, 10)));
+
+    // Corners of the second sprite: its right and bottom are rounded sums too.
+    EXPECT_TRUE(game::Form1::Collide(box(right, 8000, 100, 100), box(left, 8000, 735, 10)));
+    EXPECT_FALSE(game::Form1::Collide(box(past, 8000, 100, 100), box(left, 8000, 735, 10)));
+    EXPECT_TRUE(game::Form1::Collide(box(8000, bottom, 100, 100), box(8000, left, 10, 855)));
+    EXPECT_FALSE(game::Form1::Collide(box(8000, below, 100, 100), box(8000, left, 10, 855)));
+}
+
+TEST(Overlap, visibilityAndEnabledStatePlayNoPart)
+{
+    ui::PictureBox a = box(0, 0, 100, 100);
+    ui::PictureBox b = box(50, 50, 10, 10);
+    ui::PictureBox c = box(150, 50, 10, 10);
+    for (bool visible : {true, false})
+        for (bool enabled : {true, false}) {
+            a.Visible = b.Visible = c.Visible = visible;
+            a.Enabled = b.Enabled = c.Enabled = enabled;
+            EXPECT_TRUE(game::Form1::Collide(a, b));
+            EXPECT_FALSE(game::Form1::Collide(a, c));
+        }
+}
+
+// ---------------------------------------------------------------- kills
+
+TEST(CollisionTick, aKillHidesAndParksBothSpritesFromTheCurrentOuterSizeAndCountsIt)
+{
+    StillGame g;
+    game::Form1& f = g.form;
+    ui::SpriteRef invader = f.picCastleKiller(0);
+    ui::PictureBox& fire = f.picProjectile(1);
+    place(invader, 10000, 8000, 735, 855);
+    intoInvader(fire, invader);
+    g.collisionTick();
+    EXPECT_FALSE(invader.Visible);
+    EXPECT_FALSE(fire.Visible);
+    EXPECT_EQ(invader.Left, 24120 + 3000);
+    EXPECT_EQ(invader.Top, 13455 + 5000);
+    EXPECT_EQ(fire.Left, 24120 + 5000);
+    EXPECT_EQ(fire.Top, 13455 - 3000);
+    EXPECT_EQ(invader.Width, 735);
+    EXPECT_EQ(fire.Width, 375);
+    EXPECT_EQ(f.score, 100);
+    EXPECT_EQ(f.lblScoreNum.Caption, "100");
+    EXPECT_EQ(f.kills, 1);
+    EXPECT_EQ(f.lblKillNum.Caption, "1");
+    EXPECT_EQ(f.lives, 3);
+
+    // The window was resized: the parking places follow its outer size.
+    f.Width = 30015;
+    f.Height = 16020;
+    ui::SpriteRef bottom = f.picCKBot(0);
+    place(bottom, 2000, 9000, 735, 855);
+    intoInvader(f.picProjectile(3), bottom);
+    g.collisionTick();
+    EXPECT_EQ(bottom.Left, 30015 + 3000);
+    EXPECT_EQ(bottom.Top, 16020 + 5000);
+    EXPECT_EQ(f.picProjectile(3).Left, 30015 + 5000);
+    EXPECT_EQ(f.picProjectile(3).Top, 16020 - 3000);
+    EXPECT_EQ(f.score, 200);
+    EXPECT_EQ(f.kills, 2);
+    EXPECT_EQ(f.lblKillNum.Caption, "2");
+    // The earlier parked pair stays where it was.
+    EXPECT_EQ(invader.Left, 27120);
+    EXPECT_EQ(fire.Left, 29120);
+}
+
+TEST(CollisionTick, ofTwoProjectilesOnOneInvaderTheLowerNumberedKillsAndTheOtherFliesOn)
+{
+    struct Case {
+        std::int16_t first, second;
+    };
+    for (Case c : {Case{0, 1}, Case{0, 3}, Case{1, 2}, Case{2, 3}}) {
+        SCOPED_TRACE(::testing::Message() << c.first << " and " << c.second);
+        StillGame g;
+        game::Form1& f = g.form;
+        ui::SpriteRef invader = f.picCastleKiller(0);
+        place(invader, 10000, 8000, 735, 855);
+        intoInvader(f.picProjectile(c.first), invader);
+        place(f.picProjectile(c.second), 10300, 8400, 100, 100);
+        f.picProjectile(c.second).Visible = true;
+        g.collisionTick();
+        EXPECT_FALSE(invader.Visible);
+        EXPECT_EQ(f.picProjectile(c.first).Left, 29120);
+        EXPECT_FALSE(f.picProjectile(c.first).Visible);
+        EXPECT_EQ(f.picProjectile(c.second).Left, 10300);
+        EXPECT_EQ(f.picProjectile(c.second).Top, 8400);
+        EXPECT_TRUE(f.picProjectile(c.second).Visible);
+        EXPECT_EQ(f.kills, 1);
+        EXPECT_EQ(f.score, 100);
+    }
+}
+
+TEST(CollisionTick, afterAKillTheParkedInvaderIsStillTestedAgainstTheLaterProjectiles)
+{
+    StillGame g;
+    game::Form1& f = g.form;
+    ui::SpriteRef invader = f.picCastleKiller(0);
+    place(invader, 10000, 8000, 735, 855);
+    intoInvader(f.picProjectile(0), invader);
+    // A later projectile standing at the invaders' parking place meets it there.
+    place(f.picProjectile(2), 24120 + 3000 + 10, 13455 + 5000 + 10, 255, 255);
+    g.collisionTick();
+    EXPECT_EQ(f.kills, 2);
+    EXPECT_EQ(f.score, 200);
+    EXPECT_EQ(f.picProjectile(2).Left, 29120);
+    EXPECT_EQ(f.lblKillNum.Caption, "2");
+}
+
+TEST(CollisionTick, oneProjectileKillsOnlyTheInvaderVisitedFirst)
+{
+    struct Case {
+        const char* what;
+        int firstKind, firstIndex, secondKind, secondIndex;  // kind: 0 killers, 1 top, 2 bottom
+    };
+    const std::vector<Case> cases{
+        {"castle killers 0 before 1", 0, 0, 0, 1},
+        {"castle killers before the top stream", 0, 1, 1, 0},
+        {"the top stream before the bottom stream", 1, 0, 2, 0},
+        {"castle killers before the bottom stream", 0, 0, 2, 1},
+        {"top stream 0 before 1", 1, 0, 1, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        StillGame g;
+        game::Form1& f = g.form;
+        f.picCastleKiller.Load(1);
+        f.picCKTop.Load(1);
+        f.picCKBot.Load(1);
+        auto invader = [&](int kind, int index) -> ui::SpriteRef {
+            switch (kind) {
+                case 0:
+                    return f.picCastleKiller(index);
+                case 1:
+                    return f.picCKTop(index);
+                default:
+                    return f.picCKBot(index);
+            }
+        };
+        ui::SpriteRef first = invader(c.firstKind, c.firstIndex);
+        ui::SpriteRef second = invader(c.secondKind, c.secondIndex);
+        place(first, 10000, 8000, 735, 855);
+        place(second, 10200, 8200, 735, 855);
+        first.Visible = second.Visible = true;
+        place(f.picProjectile(0), 10300, 8300, 100, 100);
+        g.collisionTick();
+        EXPECT_FALSE(first.Visible);
+        EXPECT_EQ(first.Left, 27120);
+        EXPECT_TRUE(second.Visible);
+        EXPECT_EQ(second.Left, 10200);
+        EXPECT_EQ(f.kills, 1);
+    }
+}
+
+TEST(CollisionTick, theKillComesFirstSoTheSameInvaderNeitherHitsTheMageNorTheCastle)
+{
+    {
+        SCOPED_TRACE("projectile and mage");
+        StillGame g;
+        game::Form1& f = g.form;
+        ui::SpriteRef invader = f.picCastleKiller(0);
+        place(invader, 6700, 4300, 735, 855);
+        ASSERT_TRUE(game::Form1::Collide(invader, f.picHero));
+        intoInvader(f.picProjectile(0), invader);
+        g.collisionTick();
+        EXPECT_EQ(f.kills, 1);
+        EXPECT_EQ(f.lives, 3);
+        EXPECT_EQ(f.picHero.Left, 6600);
+        EXPECT_TRUE(f.picHero.Visible);
+        EXPECT_TRUE(f.picLife(2).Visible);
+        EXPECT_FALSE(f.tmrCollisionDetect.Enabled());  // no hit switched it on
+    }
+    {
+        SCOPED_TRACE("projectile and castle");
+        StillGame g;
+        game::Form1& f = g.form;
+        ui::SpriteRef invader = f.picCKTop(0);
+        intoTheCastle(invader);
+        intoInvader(f.picProjectile(2), invader);
+        g.collisionTick();
+        EXPECT_EQ(f.kills, 1);
+        EXPECT_EQ(f.score, 100);
+        EXPECT_EQ(f.lblScoreNum.Caption, "100");
+        EXPECT_EQ(f.lblCastleLifeBar.Caption, "3500");
+        EXPECT_EQ(f.lblCastleLifeBar.Width, 6615);
+    }
+}
+
+TEST(CollisionTick, aSpecialCoveringAnInvaderWithAllItsCornersOutsideDoesNotKillIt)
+{
+    StillGame g;
+    game::Form1& f = g.form;
+    ui::SpriteRef invader = f.picCastleKiller(0);
+    place(invader, 10000, 10000, 735, 855);
+    ui::PictureBox& special = f.picProjectile(3);
+    place(special, 9900, 9900, 1000, 1100);
+    special.Visible = true;
+    g.collisionTick();
+    EXPECT_TRUE(invader.Visible);
+    EXPECT_EQ(invader.Left, 10000);
+    EXPECT_TRUE(special.Visible);
+    EXPECT_EQ(f.kills, 0);
+    EXPECT_FALSE(f.score.has_value());
+    EXPECT_EQ(f.lblScoreNum.Caption, "0");
+
+    // Once one of its corners lies on the invader, it kills.
+    special.Left = 10735;  // bottom-left corner on the invader's right edge
+    special.Top = 9400;
+    g.collisionTick();
+    EXPECT_FALSE(invader.Visible);
+    EXPECT_EQ(f.kills, 1);
+}
+
+// ---------------------------------------------------------------- hits on the mage
+
+TEST(CollisionTick, aHeroHitCostsALifeAndPutsTheMageBackWithTheTimerOn)
+{
+    StillGame g;
+    game::Form1& f = g.form;
+    ui::SpriteRef invader = f.picCastleKiller(0);
+    place(invader, 6700, 4300, 735, 855);
+    invader.Visible = true;
+    const ui::PictureRef picture = f.picHero.Picture;
+    g.collisionTick();
+    EXPECT_EQ(f.lives, 2);
+    EXPECT_FALSE(f.picLife(2).Visible);
+    EXPECT_TRUE(f.picLife(1).Visible);
+    EXPECT_EQ(f.picHero.Left, 6480);
+    EXPECT_EQ(f.picHero.Top, 6480);
+    EXPECT_TRUE(f.picHero.Visible);
+    EXPECT_EQ(f.picHero.Picture, picture);
+    EXPECT_TRUE(f.tmrCollisionDetect.Enabled());
+    // The invader is left alone.
+    EXPECT_TRUE(invader.Visible);
+    EXPECT_EQ(invader.Left, 6700);
+    EXPECT_EQ(invader.Top, 4300);
+    EXPECT_FALSE(f.score.has_value());
+    EXPECT_EQ(f.kills, 0);
+}
+
+TEST(CollisionTick, aLaterInvaderMeetsTheMageAtHisResetPlaceInTheSameTick)
+{
+    {
+        SCOPED_TRACE("the second invader waits at the reset place");
+        StillGame g;
+        game::Form1& f = g.form;
+        f.picCastleKiller.Load(1).Visible = true;
+        place(f.picCastleKiller(0), 6700, 4300, 735, 855);
+        place(f.picCastleKiller(1), 6400, 6400, 735, 855);
+        g.collisionTick();
+        EXPECT_EQ(f.lives, 1);
+        EXPECT_FALSE(f.picLife(2).Visible);
+        EXPECT_FALSE(f.picLife(1).Visible);
+        EXPECT_TRUE(f.picLife(0).Visible);
+        EXPECT_EQ(f.picHero.Left, 6480);
+    }
+    {
+        SCOPED_TRACE("the second invader touched only the old place");
+        StillGame g;
+        game::Form1& f = g.form;
+        f.picCastleKiller.Load(1).Visible = true;
+        place(f.picCastleKiller(0), 6700, 4300, 735, 855);
+        place(f.picCastleKiller(1), 7000, 4500, 735, 855);
+        ASSERT_TRUE(game::Form1::Collide(f.picCastleKiller(1), f.picHero));
+        g.collisionTick();
+        EXPECT_EQ(f.lives, 2);
+    }
+}
+
+TEST(CollisionTick, hiddenInvadersTouchTheMageLikeShownOnes)
+{
+    for (int which = 0; which < 2; ++which) {
+        SCOPED_TRACE(which == 0 ? "bottom stream element 0" : "top stream element 0");
+        StillGame g;
+        game::Form1& f = g.form;
+        ui::SpriteRef invader = which == 0 ? f.picCKBot(0) : f.picCKTop(0);
+        ASSERT_FALSE(invader.Visible);
+        place(invader, 6700, 4300, 735, 855);
+        g.collisionTick();
+        EXPECT_EQ(f.lives, 2);
+        EXPECT_FALSE(invader.Visible);
+        EXPECT_EQ(invader.Left, 6700);
+    }
+}
+
+TEST(CollisionTick, anInvaderOnBothTheMageAndTheCastleCostsALifeThenTheCastleHit)
+{
+    StillGame g;
+    game::Form1& f = g.form;
+    ui::SpriteRef invader = f.picCastleKiller(0);
+    place(invader, 6000, 3900, 735, 855);
+    ASSERT_TRUE(game::Form1::Collide(invader, f.picHero));
+    ASSERT_TRUE(game::Form1::Collide(f.picCastle, invader));
+    g.collisionTick();
+    EXPECT_EQ(f.lives, 2);
+    EXPECT_EQ(f.picHero.Left, 6480);
+    EXPECT_EQ(f.lblCastleLifeBar.Caption, "3400");
+    EXPECT_EQ(f.lblCastleLifeBar.Width, 6615 - 189);
+    EXPECT_EQ(f.score, -400);
+    EXPECT_FALSE(invader.Visible);
+    EXPECT_EQ(invader.Left, 27120);
+    EXPECT_EQ(invader.Top, 18455);
+}
+
+TEST(CollisionTick, aHitRestartsTheCollisionPeriodFromTheMomentOfTheHit)
+{
+    Game g;
+    game::Form1& f = g.form;
+    ui::SpriteRef invader = f.picCKBot(0);
+    g.advance(10);
+    place(invader, 6700, 4300, 735, 855);
+    f.tmrCollisionDetect_Timer();  // a hit at 10 ms, off the timer's beat
+    ASSERT_EQ(f.lives, 2);
+    ASSERT_TRUE(f.tmrCollisionDetect.Enabled());
+    place(invader, 6400, 6400, 735, 855);  // waiting at the reset place
+    g.advance(15);                         // 25 ms: the old beat would fire here
+    EXPECT_EQ(f.lives, 2);
+    g.advance(9);
+    EXPECT_EQ(f.lives, 2);
+    g.advance(1);  // 35 ms: 25 ms after the hit
+    EXPECT_EQ(f.lives, 1);
+    EXPECT_TRUE(f.tmrCollisionDetect.Enabled());
+    // And on the clock's own beat the next tick follows 25 ms after the hit.
+    g.advance(24);
+    EXPECT_EQ(f.lives, 1);
+    g.advance(1);
+    EXPECT_EQ(f.lives, 0);
+}
+
+// ---------------------------------------------------------------- the castle
+
+TEST(CollisionTick, eachCastleHitTakesAHundredAndABarStepUntilTheLastHundred)
+{
+    struct Case {
+        const char* before;
+        float width;
+        const char* after;
+        float widthAfter;
+    };
+    const std::vector<Case> cases{
+        {"3500", 6615, "3400", 6426}, {"101", 500, "1", 311}, {"100", 189, "0", 150},
+        {"0", 150, "0", 150},         {"50", 300, "0", 150},  {"-200", 150, "0", 150},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.before);
+        StillGame g;
+        game::Form1& f = g.form;
+        f.lblCastleLifeBar.Caption = c.before;
+        f.lblCastleLifeBar.Width = c.width;
+        intoTheCastle(f.picCastleKiller(0));
+        g.collisionTick();
+        EXPECT_EQ(f.lblCastleLifeBar.Caption, c.after);
+        EXPECT_EQ(f.lblCastleLifeBar.Width, c.widthAfter);
+        EXPECT_EQ(f.score, -400);
+        EXPECT_EQ(f.lblScoreNum.Caption, "-400");
+    }
+}
+
+TEST(CollisionTick, thirtyFourCastleHitsLeaveOneHundredAndTheThirtyFifthFellsTheCastle)
+{
+    StillGame g;
+    game::Form1& f = g.form;
+    ui::SpriteRef invader = f.picCastleKiller(0);
+    for (int k = 1; k <= 37; ++k) {
+        SCOPED_TRACE(k);
+        invader.Visible = true;
+        intoTheCastle(invader);
+        g.collisionTick();
+        EXPECT_FALSE(invader.Visible);
+        EXPECT_EQ(invader.Left, 27120);
+        EXPECT_EQ(invader.Top, 18455);
+        if (k <= 34) {
+            EXPECT_EQ(f.lblCastleLifeBar.Caption, std::to_string(3500 - 100 * k));
+            EXPECT_EQ(f.lblCastleLifeBar.Width, static_cast<float>(6615 - 189 * k));
+        } else {
+            EXPECT_EQ(f.lblCastleLifeBar.Caption, "0");
+            EXPECT_EQ(f.lblCastleLifeBar.Width, 150);
+        }
+        EXPECT_EQ(f.score, -400 * k);
+        EXPECT_EQ(f.lblScoreNum.Caption, std::to_string(-400 * k));
+    }
+    EXPECT_EQ(f.kills, 0);
+    EXPECT_EQ(f.lblKillNum.Caption, "0");
+}
+
+TEST(CollisionTick, theCastleTestsTheInvadersCornersSoAnInvaderInsideItCounts)
+{
+    StillGame g;
+    game::Form1& f = g.form;
+    ui::SpriteRef invader = f.picCastleKiller(0);
+    // Wholly inside: none of the castle's corners lies in the invader.
+    place(invader, 2000, 1500, 735, 855);
+    g.collisionTick();
+    EXPECT_EQ(f.lblCastleLifeBar.Caption, "3400");
+    // Parked after a resize.
+    place(f.picHero, 15000, 9000, 675, 735);
+    f.Width = 25000;
+    f.Height = 14000;
+    invader.Visible = true;
+    place(invader, 6615, 4215, 735, 855);  // on the castle's bottom-right corner
+    g.collisionTick();
+    EXPECT_EQ(f.lblCastleLifeBar.Caption, "3300");
+    EXPECT_EQ(invader.Left, 28000);
+    EXPECT_EQ(invader.Top, 19000);
+}
+
+TEST(CollisionTick, theScoresFirstChangeStartsFromNothing)
+{
+    {
+        StillGame g;
+        g.form.tmrCollisionDetect_Timer();
+        EXPECT_FALSE(g.form.score.has_value());
+        EXPECT_EQ(g.form.lblScoreNum.Caption, "0");
+        place(g.form.picCastleKiller(0), 10000, 8000, 735, 855);
+        intoInvader(g.form.picProjectile(0), g.form.picCastleKiller(0));
+        g.collisionTick();
+        EXPECT_EQ(g.form.lblScoreNum.Caption, "100");
+        intoTheCastle(g.form.picCKTop(0));
+        g.collisionTick();
+        EXPECT_EQ(g.form.score, -300);
+        EXPECT_EQ(g.form.lblScoreNum.Caption, "-300");
+    }
+    {
+        StillGame g;
+        intoTheCastle(g.form.picCKBot(0));
+        g.collisionTick();
+        EXPECT_EQ(g.form.score, -400);
+        EXPECT_EQ(g.form.lblScoreNum.Caption, "-400");
+    }
+}
+
+TEST(CollisionTick, killsStayAtTheirSixteenBitTopWhileTheScoreStillGains)
+{
+    StillGame g;
+    game::Form1& f = g.form;
+    f.kills = 32766;
+    f.score = 5000;
+    for (int round = 0; round < 2; ++round) {
+        place(f.picCastleKiller(0), 10000, 8000, 735, 855);
+        intoInvader(f.picProjectile(0), f.picCastleKiller(0));
+        g.collisionTick();
+    }
+    EXPECT_EQ(f.kills, 32767);
+    EXPECT_EQ(f.lblKillNum.Caption, "32767");
+    EXPECT_EQ(f.score, 5200);
+    EXPECT_EQ(f.lblScoreNum.Caption, "5200");
+}
+
+TEST(CollisionTick, aCastleCaptionThatIsNoNumberStopsTheTickAfterTheInvaderIsParked)
+{
+    {
+        StillGame g;
+        game::Form1& f = g.form;
+        f.lblCastleLifeBar.Caption = "full";
+        intoTheCastle(f.picCastleKiller(0));
+        EXPECT_THROW(g.collisionTick(), ui::RuntimeError);
+        EXPECT_FALSE(f.picCastleKiller(0).Visible);
+        EXPECT_EQ(f.picCastleKiller(0).Left, 27120);
+        EXPECT_EQ(f.lblCastleLifeBar.Caption, "full");
+        EXPECT_FALSE(f.score.has_value());
+    }
+    {
+        // On the clock: the rest of that tick is not run, the next tick is.
+        Game g;
+        game::Form1& f = g.form;
+        f.lblCastleLifeBar.Caption = "full";
+        intoTheCastle(f.picCastleKiller(0));
+        place(f.picCKTop(0), 10000, 8000, 735, 855);
+        intoInvader(f.picProjectile(1), f.picCKTop(0));
+        f.tmrProjectile(1).setEnabled(false);
+        g.advance(25);
+        EXPECT_EQ(f.picCastleKiller(0).Left, 27120);
+        EXPECT_EQ(f.kills, 0);
+        EXPECT_EQ(f.picCKTop(0).Left, 10000);
+        g.advance(25);
+        EXPECT_EQ(f.kills, 1);
+        EXPECT_EQ(f.picCKTop(0).Left, 27120);
+    }
+}
+
+// ---------------------------------------------------------------- lives
+
+TEST(Lives, losingALifeHidesTheIconOfThatLifeAndResetsTheMage)
+{
+    struct Case {
+        std::int16_t before;
+        int iconHidden;  // -1: none
+        std::int16_t after;
+    };
+    const std::vector<Case> cases{
+        {3, 2, 2}, {2, 1, 1}, {1, 0, 0}, {0, -1, -1}, {-1, -1, -2}, {4, -1, 3}, {5, -1, 4}, {-32768, -1, -32768},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.before);
+        StillGame g;
+        game::Form1& f = g.form;
+        f.lives = c.before;
+        place(f.picHero, 100, 200, 675, 735);
+        f.picHero.Visible = false;
+        f.LoseLife();
+        EXPECT_EQ(f.lives, c.after);
+        for (int k = 0; k < 3; ++k) EXPECT_EQ(f.picLife(k).Visible, k != c.iconHidden) << k;
+        EXPECT_EQ(f.picHero.Left, 6480);
+        EXPECT_EQ(f.picHero.Top, 6480);
+        EXPECT_TRUE(f.picHero.Visible);
+        EXPECT_TRUE(f.tmrCollisionDetect.Enabled());
+    }
+}
+
+TEST(Lives, fourHitsHideTheIconsTwoOneZeroAndTheNextHeroTickLoses)
+{
+    StillGame g;
+    game::Form1& f = g.form;
+    f.picHero_KeyDown(87, 0);
+    f.magicType = 2;
+    f.picHero.Picture = f.picBlackMageFireLeft.Picture;
+    const std::vector<std::vector<bool>> shown{
+        {true, true, false}, {true, false, false}, {false, false, false}, {false, false, false}};
+    for (int hit = 0; hit < 4; ++hit) {
+        SCOPED_TRACE(hit + 1);
+        place(f.picCastleKiller(0), f.picHero.Left + 100, f.picHero.Top + 100, 735, 855);
+        g.collisionTick();
+        EXPECT_EQ(f.lives, 2 - hit);
+        for (int k = 0; k < 3; ++k) EXPECT_EQ(f.picLife(k).Visible, shown[static_cast<std::size_t>(hit)][k]) << k;
+        EXPECT_TRUE(g.host.boxes.empty());
+    }
+    // What the mage holds stays as it was.
+    EXPECT_EQ(f.keyDown[87], -1);
+    EXPECT_EQ(f.magicType, 2);
+    EXPECT_EQ(f.picHero.Picture, f.picBlackMageFireLeft.Picture);
+    f.tmrCharaMovement_Timer();
+    EXPECT_EQ(g.host.boxes, kLossPair);
+}
+
+// ---------------------------------------------------------------- game end
+
+TEST(GameEnd, winAndLossStopOnlyTheMageAndTheContactsAndShowTheirTwoBoxes)
+{
+    struct Case {
+        bool win;
+        std::optional<std::int64_t> score;
+        const char* scoreBox;
+    };
+    const std::vector<Case> cases{
+        {true, 1200, "Your score is 1200"},
+        {false, -400, "Your score is -400"},
+        {true, std::nullopt, "Your score is "},
+        {false, 0, "Your score is 0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.scoreBox);
+        Game g;
+        game::Form1& f = g.form;
+        f.sendMouseDown(1, 20000, 9000);  // a fire projectile in flight
+        f.score = c.score;
+        if (c.win)
+            f.WinGame();
+        else
+            f.LoseGame();
+        EXPECT_EQ(g.host.boxes, (std::vector<std::string>{
+                                    c.win ? "You won the game, good job!" : "Game Over, You Lose!", c.scoreBox}));
+        EXPECT_FALSE(f.tmrCharaMovement.Enabled());
+        EXPECT_FALSE(f.tmrCollisionDetect.Enabled());
+        EXPECT_TRUE(f.tmrMonsterMovement.Enabled());
+        EXPECT_TRUE(f.tmrSpawnTimer.Enabled());
+        EXPECT_TRUE(f.tmrTimer.Enabled());
+        EXPECT_TRUE(f.tmrProjectile(0).Enabled());
+        EXPECT_EQ(f.score, c.score);
+    }
+}
+
+TEST(GameEnd, aFourthHitEndsTheGameOnTheNextHeroTickAndNothingIsDetectedAfterwards)
+{
+    Game g;
+    game::Form1& f = g.form;
+    f.lives = 0;
+    ui::SpriteRef invader = f.picCKBot(0);  // hidden, and never walks
+    place(invader, 6700, 4300, 735, 855);
+    g.advance(25);
+    EXPECT_EQ(f.lives, -1);
+    EXPECT_TRUE(g.host.boxes.empty());
+    g.advance(25);
+    EXPECT_EQ(g.host.boxes, kLossPair);
+
+    // The collision tick is off for good: invaders on the mage and projectiles
+    // on invaders change nothing any more.
+    place(invader, 6400, 6400, 735, 855);
+    place(f.picCastleKiller(0), 10000, 8000, 735, 855);
+    f.magicType = 0;
+    f.sendMouseDown(1, 10100, 8100);
+    g.advance(1000);
+    EXPECT_EQ(f.lives, -1);
+    EXPECT_EQ(f.kills, 0);
+    EXPECT_FALSE(f.score.has_value());
+    EXPECT_EQ(g.host.boxes, kLossPair);
+    // The clock, spawning and the projectile's flight go on.
+    EXPECT_EQ(f.lblTimer.Caption, "00:01");
+    EXPECT_LT(f.picCastleKiller(0).Left, 10000);
+    EXPECT_NE(f.picProjectile(0).Left, 6480);
+}
+
+}  // namespace
