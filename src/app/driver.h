@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+#include <functional>
+
+namespace ui {
+class Scheduler;
+}
+
+namespace app {
+
+// Drives the game's one scheduler with real time. Virtual time is real time
+// minus an offset. A wake-up that comes late does not replay the missed ticks
+// in a burst: the virtual target is held at most kMaxLateness past the
+// earliest due firing and the offset grows by the rest, so the game clock lags
+// behind the wall clock instead (time spent in a modal message box becomes lag
+// the same way).
+class RealTimeDriver : public QObject {
+    Q_OBJECT
+public:
+    using Clock = std::function<qint64()>;
+    static constexpr qint64 kMaxLateness = 20;
+
+    // Without a clock, a monotonic one (QElapsedTimer) is used.
+    explicit RealTimeDriver(ui::Scheduler& scheduler, Clock nowMs = {}, QObject* parent = nullptr);
+
+    // Lines the virtual clock up with the present and arms the timer.
+    void start();
+    // Fires whatever is due by now under the lateness rule, then re-arms. Does
+    // nothing while a game handler is running (it is a nested event loop of a
+    // message box): the outer call re-arms when that handler has returned.
+    void catchUp();
+
+    // Runs after every advance (repaint, follow window visibility).
+    std::function<void()> afterAdvance;
+
+    qint64 offset() const { return offset_; }
+    // Milliseconds until the armed wake-up, or -1 when nothing is due.
+    qint64 armedDelay() const { return armedDelay_; }
+    QTimer& timer() { return timer_; }
+
+private:
+    void rearm();
+
+    ui::Scheduler& scheduler_;
+    Clock nowMs_;
+    QElapsedTimer elapsed_;
+    QTimer timer_;
+    qint64 offset_ = 0;
+    qint64 armedDelay_ = -1;
+};
+
+}  // namespace app

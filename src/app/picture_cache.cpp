@@ -1,0 +1,35 @@
+#include "app/picture_cache.h"
+
+#ifdef ZORVANE_HAVE_PICTURES
+#include "init_pictures.h"
+#endif
+
+namespace app {
+
+void PictureCache::registerResources()
+{
+#ifdef ZORVANE_HAVE_PICTURES
+    zorvaneInitPictures();
+#endif
+}
+
+QPixmap PictureCache::fromResources(const std::string& image)
+{
+    return QPixmap(QStringLiteral(":/pictures/") + QString::fromStdString(image));
+}
+
+PictureCache::PictureCache(Loader loader) : loader_(std::move(loader)) {}
+
+const QPixmap* PictureCache::find(const ui::PictureRef& picture)
+{
+    return picture ? find(picture->image) : nullptr;
+}
+
+const QPixmap* PictureCache::find(const std::string& image)
+{
+    auto it = byName_.find(image);
+    if (it == byName_.end()) it = byName_.emplace(image, loader_ ? loader_(image) : QPixmap()).first;
+    return it->second.isNull() ? nullptr : &it->second;
+}
+
+}  // namespace app

@@ -1,0 +1,19 @@
+#include "app/window_size.h"
+
+#include <QGuiApplication>
+#include <QWidget>
+
+#include "app/painting.h"
+
+namespace app {
+
+QSizeF outerSizeInTwips(const QWidget& window)
+{
+    static const bool fakeFrames = QGuiApplication::platformName() == QLatin1String("offscreen") ||
+                                   QGuiApplication::platformName() == QLatin1String("minimal");
+    const QSize client = window.size();
+    const QSize outer = fakeFrames ? client : window.frameGeometry().size();
+    return QSizeF(outer) * kTwipsPerPixel;
+}
+
+}  // namespace app

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QSizeF>
+
+class QWidget;
+
+namespace app {
+
+// The window's outer size in twips, frame and title bar included, as far as
+// the window system has told us. Before a window manager decorates the window
+// (and with none running) the frame is unknown and this is the client size.
+// The offscreen platform invents a 2-pixel frame that no user ever sees; it is
+// left out so that headless runs see the same sizes as an undecorated window.
+QSizeF outerSizeInTwips(const QWidget& window);
+
+}  // namespace app

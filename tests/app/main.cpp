@@ -1,0 +1,16 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "app/fonts.h"
+
+// Test discovery runs this binary while building, where no display is set:
+// the offscreen platform is chosen here rather than in the test environment.
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    app::installFontSubstitutes();
+    return RUN_ALL_TESTS();
+}

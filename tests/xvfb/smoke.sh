@@ -1,0 +1,190 @@
+#!/bin/bash
+# Plays the real game as a user would, on a virtual X display:
+#   smoke.sh ZORVANE_BINARY SCREENSHOT.png
+# Waits for the title window, takes a screenshot, presses Start with Enter,
+# checks that the battlefield appears, holds D and checks that the mage walks
+# right, then closes the window and checks that the program ends by itself.
+# Runs once without a window manager and, if openbox is installed, once more
+# under it (its screenshot gets "-openbox" before the extension).
+# Needs Xvfb, xdotool, imagemagick (import) and python3 with PIL.
+set -u
+
+die() {
+    echo "smoke: FAIL: $*" >&2
+    exit 1
+}
+
+[ $# -eq 2 ] || die "usage: smoke.sh ZORVANE_BINARY SCREENSHOT.png"
+GAME=$1
+SHOT=$2
+[ -x "$GAME" ] || die "not an executable: $GAME"
+for tool in Xvfb xdotool import xdpyinfo; do
+    command -v "$tool" >/dev/null || die "$tool is not installed"
+done
+PYTHON=/usr/bin/python3
+"$PYTHON" -c 'import PIL' 2>/dev/null || die "python3-pil is not installed"
+
+WORK=$(mktemp -d)
+PIDS=()
+cleanup() {
+    for ((i = ${#PIDS[@]} - 1; i >= 0; i--)); do kill "${PIDS[i]}" 2>/dev/null; done
+    wait 2>/dev/null
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+# rgb X Y FILE: the colour of one pixel as "r,g,b".
+rgb() {
+    "$PYTHON" -c 'import sys; from PIL import Image
+print("%d,%d,%d" % Image.open(sys.argv[3]).convert("RGB").getpixel((int(sys.argv[1]), int(sys.argv[2]))))' "$@"
+}
+
+# mage_x X0 Y0 FILE: the mean column of the non-green pixels where the mage
+# walks, right of the castle (window origin X0, Y0).
+mage_x() {
+    "$PYTHON" -c 'import sys; from PIL import Image
+x0, y0 = int(sys.argv[1]), int(sys.argv[2])
+img = Image.open(sys.argv[3]).convert("RGB")
+xs = [x for y in range(y0 + 284, y0 + 330) for x in range(x0 + 443, x0 + 1000)
+      if img.getpixel((x, y)) != (0, 128, 0)]
+print(int(sum(xs) / len(xs)) - x0 if xs else -1)' "$@"
+}
+
+# close_window ID: what the close button does, a WM_DELETE_WINDOW message.
+close_window() {
+    "$PYTHON" - "$1" <<'EOF'
+import ctypes, sys
+x = ctypes.cdll.LoadLibrary("libX11.so.6")
+x.XOpenDisplay.restype = ctypes.c_void_p
+x.XInternAtom.restype = ctypes.c_ulong
+x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+class ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                ("format", ctypes.c_int), ("data", ctypes.c_long * 5), ("pad", ctypes.c_long * 12)]
+d = x.XOpenDisplay(None)
+win = int(sys.argv[1])
+ev = ClientMessage(type=33, display=d, window=win, format=32)
+ev.message_type = x.XInternAtom(d, b"WM_PROTOCOLS", 0)
+ev.data[0] = x.XInternAtom(d, b"WM_DELETE_WINDOW", 0)
+x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+x.XSendEvent(d, win, 0, 0, ctypes.byref(ev))
+x.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+x.XSync(d, 0)
+EOF
+}
+
+# find_window SECONDS: the id of the visible window titled exactly "Zorvane".
+find_window() {
+    local deadline=$((SECONDS + $1)) id
+    while [ $SECONDS -lt $deadline ]; do
+        id=$(timeout 5 xdotool search --onlyvisible --name '^Zorvane$' 2>/dev/null | tail -1)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.2
+    done
+    return 1
+}
+
+# wait_pixel X Y RGB SECONDS FILE: screenshots until the root pixel has the colour.
+wait_pixel() {
+    local deadline=$((SECONDS + $4))
+    while [ $SECONDS -lt $deadline ]; do
+        timeout 10 import -window root "$5" 2>/dev/null && [ "$(rgb "$1" "$2" "$5")" = "$3" ] && return 0
+        sleep 0.2
+    done
+    return 1
+}
+
+run() {  # run NAME WM SCREENSHOT
+    local name=$1 wm=$2 shot=$3
+    echo "smoke: $name"
+    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
+    local xvfb=$!
+    PIDS+=("$xvfb")
+    local deadline=$((SECONDS + 10))
+    until [ -s "$WORK/display" ]; do
+        [ $SECONDS -lt $deadline ] || die "$name: Xvfb did not start"
+        sleep 0.1
+    done
+    export DISPLAY=":$(head -1 "$WORK/display")"
+    until xdpyinfo >/dev/null 2>&1; do
+        [ $SECONDS -lt $deadline ] || die "$name: display $DISPLAY does not answer"
+        sleep 0.1
+    done
+    if [ "$wm" = openbox ]; then
+        openbox >"$WORK/openbox.log" 2>&1 &
+        PIDS+=("$!")
+        sleep 1
+    fi
+
+    QT_QPA_PLATFORM=xcb "$GAME" >"$WORK/game.log" 2>&1 &
+    local game=$!
+    PIDS+=("$game")
+
+    local title
+    title=$(find_window 15) || die "$name: no window named Zorvane within 15 s"
+    sleep 0.5  # let it paint
+    timeout 10 import -window root "$shot" || die "$name: screenshot failed"
+    eval "$(xdotool getwindowgeometry --shell "$title")"
+    [ "$WIDTH" = 1572 ] && [ "$HEIGHT" = 870 ] || die "$name: title client area is ${WIDTH}x${HEIGHT}, not 1572x870"
+    [ "$(rgb $((X + 10)) $((Y + 10)) "$shot")" = "0,255,255" ] || die "$name: the title window is not cyan"
+
+    # Start holds the focus; Enter presses it.
+    xdotool windowfocus --sync "$title" 2>/dev/null || true
+    sleep 0.2
+    xdotool key Return
+    local field
+    deadline=$((SECONDS + 10))
+    while :; do
+        field=$(find_window 1) && [ "$field" != "$title" ] && break
+        [ $SECONDS -lt $deadline ] || die "$name: Enter on Start did not open the battlefield"
+    done
+    eval "$(xdotool getwindowgeometry --shell "$field")"
+    [ "$WIDTH" = 1608 ] && [ "$HEIGHT" = 897 ] || die "$name: battlefield client area is ${WIDTH}x${HEIGHT}"
+    wait_pixel $((X + 800)) $((Y + 600)) "0,128,0" 10 "$WORK/field.png" || die "$name: no green field"
+    [ "$(rgb $((X + 5)) $((Y + 5)) "$WORK/field.png")" = "192,0,192" ] || die "$name: no magenta life bar"
+
+    # Hold D for half a second: about ten movement ticks of 3.7 pixels.
+    xdotool windowfocus --sync "$field" 2>/dev/null || true
+    sleep 0.3
+    timeout 10 import -window root "$WORK/before.png" || die "$name: screenshot failed"
+    xdotool keydown d
+    sleep 0.5
+    xdotool keyup d
+    sleep 0.2
+    timeout 10 import -window root "$WORK/after.png" || die "$name: screenshot failed"
+    local before after
+    before=$(mage_x "$X" "$Y" "$WORK/before.png")
+    after=$(mage_x "$X" "$Y" "$WORK/after.png")
+    [ "$before" -ge 0 ] && [ "$after" -ge 0 ] || die "$name: the mage is not where it should be"
+    [ $((after - before)) -ge 15 ] || die "$name: holding D moved the mage from x=$before to x=$after only"
+    echo "smoke: $name: the mage walked from x=$before to x=$after"
+
+    # Close the battlefield as its close button would: the program must end.
+    if [ "$wm" = openbox ]; then
+        xdotool key alt+F4
+    else
+        close_window "$field" || die "$name: could not send the close request"
+    fi
+    deadline=$((SECONDS + 5))
+    while kill -0 "$game" 2>/dev/null; do
+        [ $SECONDS -lt $deadline ] || die "$name: the program still runs 5 s after its window was closed"
+        sleep 0.1
+    done
+    wait "$game"
+    local status=$?
+    [ $status -eq 0 ] || die "$name: the program ended with status $status (log: $(tr '\n' ' ' <"$WORK/game.log"))"
+
+    for ((i = ${#PIDS[@]} - 1; i >= 0; i--)); do kill "${PIDS[i]}" 2>/dev/null; done
+    wait 2>/dev/null
+    PIDS=()
+    : >"$WORK/display"
+}
+
+run "no window manager" none "$SHOT"
+if command -v openbox >/dev/null; then
+    run "openbox" openbox "${SHOT%.png}-openbox.png"
+else
+    echo "smoke: openbox is not installed; skipped the run under a window manager"
+fi
+echo "smoke: PASS"
