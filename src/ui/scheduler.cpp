@@ -49,6 +49,7 @@ void Scheduler::advanceTo(std::int64_t t)
         // The next period runs from this firing; a handler that switches its
         // own timer off and on again starts the same fresh period.
         timer->due_ += timer->interval_;
+        ++timer->firings_;
         busy_ = true;
         try {
             timer->handler_();

@@ -21,6 +21,8 @@ public:
     void setEnabled(bool on);
     int Interval() const { return interval_; }
     std::int64_t due() const { return due_; }
+    // How many times it has fired, for those who measure the game's pace.
+    std::uint64_t firings() const { return firings_; }
 
 private:
     friend class Scheduler;
@@ -28,6 +30,7 @@ private:
     int interval_;
     bool enabled_ = false;
     std::int64_t due_ = 0;
+    std::uint64_t firings_ = 0;
     std::function<void()> handler_;
 };
 
