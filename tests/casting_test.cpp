@@ -15,15 +15,6 @@ namespace {
 using testing_support::Game;
 using testing_support::place;
 
-// Invaders live in sprite arrays and are reached through views of them.
-void place(ui::SpriteRef s, float left, float top, float width, float height)
-{
-    s.Left = left;
-    s.Top = top;
-    s.Width = width;
-    s.Height = height;
-}
-
 constexpr std::int16_t kLeft = 1, kRight = 2, kMiddle = 4;
 
 struct StillGame : Game {

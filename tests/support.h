@@ -42,7 +42,8 @@ private:
     }
 };
 
-inline void place(ui::PictureBox& b, float left, float top, float width, float height)
+// Puts a lone box or an invader (through its view) at a rectangle.
+inline void place(ui::SpriteRef b, float left, float top, float width, float height)
 {
     b.Left = left;
     b.Top = top;

@@ -44,17 +44,7 @@ PictureBox invader(float left, float top, bool visible, ui::Color back, const ch
 ui::Label label(const char* name, float left, float top, float width, float height, const char* caption,
                 const char* family, double points, bool bold, ui::Align align = ui::Align::Left, bool enabled = true)
 {
-    ui::Label l;
-    l.name = name;
-    l.Left = left;
-    l.Top = top;
-    l.Width = width;
-    l.Height = height;
-    l.Caption = caption;
-    l.font = ui::Font{family, points, bold};
-    l.Alignment = align;
-    l.Enabled = enabled;
-    return l;
+    return ui::makeLabel(name, left, top, width, height, caption, ui::Font{family, points, bold}, align, enabled);
 }
 
 constexpr const char* kSans = "MS Sans Serif";

@@ -9,15 +9,7 @@ namespace {
 ui::Label label(const char* name, float left, float top, float width, float height, const char* caption,
                 ui::Align align, ui::Color fore)
 {
-    ui::Label l;
-    l.name = name;
-    l.Left = left;
-    l.Top = top;
-    l.Width = width;
-    l.Height = height;
-    l.Caption = caption;
-    l.font = ui::Font{"MS Sans Serif", 13.5, false};
-    l.Alignment = align;
+    ui::Label l = ui::makeLabel(name, left, top, width, height, caption, ui::Font{"MS Sans Serif", 13.5, false}, align);
     l.ForeColor = fore;
     return l;
 }

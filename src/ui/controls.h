@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "ui/picture.h"
 
@@ -60,6 +61,22 @@ struct Label {
     Color BackColor = kButtonFace;
     Color ForeColor = kControlText;
 };
+
+inline Label makeLabel(const char* name, float left, float top, float width, float height, const char* caption,
+                       Font font, Align align = Align::Left, bool enabled = true)
+{
+    Label l;
+    l.name = name;
+    l.Left = left;
+    l.Top = top;
+    l.Width = width;
+    l.Height = height;
+    l.Caption = caption;
+    l.font = std::move(font);
+    l.Alignment = align;
+    l.Enabled = enabled;
+    return l;
+}
 
 struct CommandButton {
     std::string name;
