@@ -5,6 +5,11 @@ Run from the repository root:
 
     /usr/bin/python3 assets/make_pictures.py                 # pictures only
     /usr/bin/python3 assets/make_pictures.py --contact-sheet # also docs/pictures.png
+    /usr/bin/python3 assets/make_pictures.py --icons         # also the desktop icons
+
+The desktop icons are the mage icon on a transparent ground, enlarged or
+reduced with nearest-neighbour sampling to the hicolor theme's sizes, in
+packaging/icons/hicolor/<size>x<size>/apps/.
 
 The pixel-art pictures come from the text maps in assets/src (one character
 per pixel, with a colour legend at the top of each file).  The castle
@@ -32,6 +37,9 @@ ASSETS = Path(__file__).resolve().parent
 SOURCES = ASSETS / "src"
 PICTURES = ASSETS / "pictures"
 CONTACT_SHEET = ASSETS.parent / "docs" / "pictures.png"
+ICON_THEME = ASSETS.parent / "packaging" / "icons" / "hicolor"
+APP_ID = "io.github.zorvane.Zorvane"
+ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
 
 FIELD_GREEN = (0, 128, 0)      # the battlefield, behind every mage and invader
 BUTTON_FACE = (240, 240, 240)  # the magic-type indicator and its sources
@@ -623,10 +631,46 @@ def contact_sheet(pictures: list[Picture]) -> Image.Image:
     return sheet
 
 
+# --------------------------------------------------------------------------
+# Desktop icons: the mage icon for menus, docks and software centres.
+
+def desktop_icon(size: int) -> bytes:
+    """The mage icon at size x size pixels, as a PNG.
+
+    The white ground of the title-bar icon becomes transparent, so that the
+    mage stands on whatever the desktop puts behind it.  Nearest-neighbour
+    sampling keeps every pixel one flat colour: at 64, 128 and 256 each
+    pixel of the map becomes an even square, and at the other sizes whole
+    rows and columns are repeated or dropped, never blended.
+    """
+    pixels = read_map("mage_icon")
+    ground = pixels.legend[pixels.index_of("_")].rgb
+    im = pixels.rgb_image().convert("RGBA")
+    im.putdata([(r, g, b, 0) if (r, g, b) == ground else (r, g, b, 255)
+                for r, g, b, _ in im.getdata()])
+    if im.size != (size, size):
+        im = im.resize((size, size), Image.Resampling.NEAREST)
+    buf = io.BytesIO()
+    # No text chunks and no time stamp: the file depends on the pixels only.
+    im.save(buf, "PNG", optimize=False, compress_level=9)
+    return buf.getvalue()
+
+
+def write_icons() -> None:
+    for size in ICON_SIZES:
+        path = ICON_THEME / f"{size}x{size}" / "apps" / f"{APP_ID}.png"
+        path.parent.mkdir(parents=True, exist_ok=True)
+        data = desktop_icon(size)
+        path.write_bytes(data)
+        print(f"wrote {path.relative_to(ASSETS.parent)} ({len(data)} bytes)")
+
+
 def main(argv: list[str]) -> int:
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--contact-sheet", action="store_true",
                         help="also write docs/pictures.png")
+    parser.add_argument("--icons", action="store_true",
+                        help="also write the desktop icons in packaging/icons")
     args = parser.parse_args(argv)
 
     PICTURES.mkdir(exist_ok=True)
@@ -640,6 +684,8 @@ def main(argv: list[str]) -> int:
         contact_sheet(TABLE).save(buf, "PNG", optimize=False)
         CONTACT_SHEET.write_bytes(buf.getvalue())
         print("wrote docs/pictures.png")
+    if args.icons:
+        write_icons()
     return 0
 
 

@@ -12,6 +12,7 @@ packages=(
   clang libclang-rt-14-dev
   # the real window under a virtual display, driven by real input
   xvfb xauth xdotool x11-utils imagemagick openbox
+  python3-pil
   # fonts the game's texts are set in
   fonts-liberation2 culmus fonts-dejavu-core
   # packaging checks

@@ -9,35 +9,13 @@
 # Needs Xvfb, xdotool, imagemagick (import) and python3 with PIL.
 set -u
 
-die() {
-    echo "smoke: FAIL: $*" >&2
-    exit 1
-}
+TEST_NAME=smoke
+. "$(dirname "$0")/lib.sh"
 
 [ $# -eq 2 ] || die "usage: smoke.sh ZORVANE_BINARY SCREENSHOT.png"
 GAME=$1
 SHOT=$2
 [ -x "$GAME" ] || die "not an executable: $GAME"
-for tool in Xvfb xdotool import xdpyinfo; do
-    command -v "$tool" >/dev/null || die "$tool is not installed"
-done
-PYTHON=/usr/bin/python3
-"$PYTHON" -c 'import PIL' 2>/dev/null || die "python3-pil is not installed"
-
-WORK=$(mktemp -d)
-PIDS=()
-cleanup() {
-    for ((i = ${#PIDS[@]} - 1; i >= 0; i--)); do kill "${PIDS[i]}" 2>/dev/null; done
-    wait 2>/dev/null
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-# rgb X Y FILE: the colour of one pixel as "r,g,b".
-rgb() {
-    "$PYTHON" -c 'import sys; from PIL import Image
-print("%d,%d,%d" % Image.open(sys.argv[3]).convert("RGB").getpixel((int(sys.argv[1]), int(sys.argv[2]))))' "$@"
-}
 
 # mage_x X0 Y0 FILE: the mean column of the non-green pixels where the mage
 # walks, right of the castle (window origin X0, Y0).
@@ -50,67 +28,10 @@ xs = [x for y in range(y0 + 284, y0 + 330) for x in range(x0 + 443, x0 + 1000)
 print(int(sum(xs) / len(xs)) - x0 if xs else -1)' "$@"
 }
 
-# close_window ID: what the close button does, a WM_DELETE_WINDOW message.
-close_window() {
-    "$PYTHON" - "$1" <<'EOF'
-import ctypes, sys
-x = ctypes.cdll.LoadLibrary("libX11.so.6")
-x.XOpenDisplay.restype = ctypes.c_void_p
-x.XInternAtom.restype = ctypes.c_ulong
-x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-class ClientMessage(ctypes.Structure):
-    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
-                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
-                ("format", ctypes.c_int), ("data", ctypes.c_long * 5), ("pad", ctypes.c_long * 12)]
-d = x.XOpenDisplay(None)
-win = int(sys.argv[1])
-ev = ClientMessage(type=33, display=d, window=win, format=32)
-ev.message_type = x.XInternAtom(d, b"WM_PROTOCOLS", 0)
-ev.data[0] = x.XInternAtom(d, b"WM_DELETE_WINDOW", 0)
-x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
-x.XSendEvent(d, win, 0, 0, ctypes.byref(ev))
-x.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
-x.XSync(d, 0)
-EOF
-}
-
-# find_window SECONDS: the id of the visible window titled exactly "Zorvane".
-find_window() {
-    local deadline=$((SECONDS + $1)) id
-    while [ $SECONDS -lt $deadline ]; do
-        id=$(timeout 5 xdotool search --onlyvisible --name '^Zorvane$' 2>/dev/null | tail -1)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.2
-    done
-    return 1
-}
-
-# wait_pixel X Y RGB SECONDS FILE: screenshots until the root pixel has the colour.
-wait_pixel() {
-    local deadline=$((SECONDS + $4))
-    while [ $SECONDS -lt $deadline ]; do
-        timeout 10 import -window root "$5" 2>/dev/null && [ "$(rgb "$1" "$2" "$5")" = "$3" ] && return 0
-        sleep 0.2
-    done
-    return 1
-}
-
 run() {  # run NAME WM SCREENSHOT
     local name=$1 wm=$2 shot=$3
     echo "smoke: $name"
-    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
-    local xvfb=$!
-    PIDS+=("$xvfb")
-    local deadline=$((SECONDS + 10))
-    until [ -s "$WORK/display" ]; do
-        [ $SECONDS -lt $deadline ] || die "$name: Xvfb did not start"
-        sleep 0.1
-    done
-    export DISPLAY=":$(head -1 "$WORK/display")"
-    until xdpyinfo >/dev/null 2>&1; do
-        [ $SECONDS -lt $deadline ] || die "$name: display $DISPLAY does not answer"
-        sleep 0.1
-    done
+    start_display 1920 1080
     if [ "$wm" = openbox ]; then
         openbox >"$WORK/openbox.log" 2>&1 &
         PIDS+=("$!")
@@ -133,7 +54,7 @@ run() {  # run NAME WM SCREENSHOT
     xdotool windowfocus --sync "$title" 2>/dev/null || true
     sleep 0.2
     xdotool key Return
-    local field
+    local field deadline
     deadline=$((SECONDS + 10))
     while :; do
         field=$(find_window 1) && [ "$field" != "$title" ] && break
@@ -175,10 +96,7 @@ run() {  # run NAME WM SCREENSHOT
     local status=$?
     [ $status -eq 0 ] || die "$name: the program ended with status $status (log: $(tr '\n' ' ' <"$WORK/game.log"))"
 
-    for ((i = ${#PIDS[@]} - 1; i >= 0; i--)); do kill "${PIDS[i]}" 2>/dev/null; done
-    wait 2>/dev/null
-    PIDS=()
-    : >"$WORK/display"
+    stop_all
 }
 
 run "no window manager" none "$SHOT"
