@@ -14,18 +14,19 @@ int main(int argc, char** argv)
         return 2;
     }
     std::string text;
-    bool fits = true;
+    const std::string source = argc == 2 ? argv[1] : "standard input";
+    sim::ReadResult read = sim::ReadResult::Unreadable;
     if (argc == 2) {
         std::ifstream file(argv[1], std::ios::binary);
-        if (!file) {
-            std::cerr << "zorvane-sim: cannot read " << argv[1] << "\n";
-            return 2;
-        }
-        fits = sim::readScript(file, text);
+        if (file) read = sim::readScript(file, text);
     } else {
-        fits = sim::readScript(std::cin, text);
+        read = sim::readScript(std::cin, text);
     }
-    if (!fits) {
+    if (read == sim::ReadResult::Unreadable) {
+        std::cerr << "zorvane-sim: cannot read " << source << "\n";
+        return 2;
+    }
+    if (read == sim::ReadResult::TooLarge) {
         std::cerr << "zorvane-sim: the script is larger than " << (sim::kMaxScriptBytes >> 20) << " MiB\n";
         return 2;
     }

@@ -427,15 +427,16 @@ void parseScript(std::string_view text, const CommandSink& onCommand, const Erro
     }
 }
 
-bool readScript(std::istream& in, std::string& text)
+ReadResult readScript(std::istream& in, std::string& text)
 {
     text.clear();
     char buf[1 << 16];
     while (in.read(buf, sizeof buf) || in.gcount() > 0) {
         text.append(buf, static_cast<std::size_t>(in.gcount()));
-        if (text.size() > kMaxScriptBytes) return false;
+        if (text.size() > kMaxScriptBytes) return ReadResult::TooLarge;
     }
-    return true;
+    // A folder opens like a file but cannot be read.
+    return in.bad() ? ReadResult::Unreadable : ReadResult::Ok;
 }
 
 }  // namespace sim

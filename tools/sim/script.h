@@ -54,7 +54,8 @@ using CommandSink = std::function<void(const Command&)>;
 using ErrorSink = std::function<void(const ScriptError&)>;
 void parseScript(std::string_view text, const CommandSink& onCommand, const ErrorSink& onError);
 
-// Reads all of a stream, up to kMaxScriptBytes; false when it is larger.
-bool readScript(std::istream& in, std::string& text);
+// Reads all of a stream, up to kMaxScriptBytes.
+enum class ReadResult { Ok, TooLarge, Unreadable };
+ReadResult readScript(std::istream& in, std::string& text);
 
 }  // namespace sim
