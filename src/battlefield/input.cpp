@@ -27,13 +27,17 @@ MouseTarget Form1::hitTest(float x, float y) const
 {
     // Topmost first: the invaders created at run time, newest on top, then the
     // design's boxes in their stacking order.
+    // A press looks through every invader ever created, so the columns are
+    // read directly.
     auto* self = const_cast<Form1*>(this);
     for (auto it = created_.rbegin(); it != created_.rend(); ++it) {
-        const ui::SpriteRef b = (*self->invaderArray(it->first))(it->second);
-        if (b.Visible && holds(b.Left, b.Top, b.Width, b.Height, x, y))
-            return b.Enabled ? MouseTarget{false, std::string(invaderArrayName(it->first)) + "(" +
-                                                      std::to_string(it->second) + ")"}
-                             : MouseTarget{};
+        const ui::SpriteArray& a = *self->invaderArray(it->first);
+        const auto i = static_cast<std::size_t>(it->second);
+        if (a.visible()[i] && holds(a.left()[i], a.top()[i], a.width()[i], a.height()[i], x, y))
+            return (*self->invaderArray(it->first))(it->second).Enabled
+                       ? MouseTarget{false, std::string(invaderArrayName(it->first)) + "(" +
+                                                std::to_string(it->second) + ")"}
+                       : MouseTarget{};
     }
     const auto design = designBottomUp();
     for (auto it = design.rbegin(); it != design.rend(); ++it) {
