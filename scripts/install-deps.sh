@@ -17,6 +17,8 @@ packages=(
   fonts-liberation2 culmus fonts-dejavu-core
   # packaging checks
   desktop-file-utils appstream dpkg-dev file
+  # benchmarks: whole-process timings
+  time
 )
 
 missing=()
