@@ -72,9 +72,10 @@ void Form1::Shoot(std::int16_t slot)
     const float dy = targetY - *projStartY[k];
     const double distance = std::sqrt(static_cast<double>(dx) * dx + static_cast<double>(dy) * dy);
     projDistance[k] = distance;
-    if (distance == 0) {
-        // Aimed at its own corner the step has no direction: nothing is
-        // launched, and the slot is free again at once.
+    if (distance == 0 || !std::isfinite(distance)) {
+        // Aimed at its own corner the step has no direction, and a distance
+        // beyond every number (only reachable with absurd window sizes) has
+        // none either: nothing is launched, and the slot is free again at once.
         projectile.Visible = false;
         tmrProjectile(slot).setEnabled(false);
         return;

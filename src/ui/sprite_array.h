@@ -104,6 +104,8 @@ public:
     const bool* visible() const { return visible_.get(); }
 
 private:
+    // Room for every element is taken at once but left untouched (and so
+    // costs no memory) until an element is made there.
     template <typename T>
     using Column = std::unique_ptr<T[]>;
     static constexpr std::size_t kRoom = kMaxIndex + 1;
@@ -123,14 +125,14 @@ private:
     }
 
     std::size_t size_ = 0;
-    Column<float> left_ = std::make_unique<float[]>(kRoom);
-    Column<float> top_ = std::make_unique<float[]>(kRoom);
-    Column<float> width_ = std::make_unique<float[]>(kRoom);
-    Column<float> height_ = std::make_unique<float[]>(kRoom);
-    Column<bool> visible_ = std::make_unique<bool[]>(kRoom);
-    Column<bool> enabled_ = std::make_unique<bool[]>(kRoom);
-    Column<Border> border_ = std::make_unique<Border[]>(kRoom);
-    Column<Color> back_ = std::make_unique<Color[]>(kRoom);
+    Column<float> left_ = std::make_unique_for_overwrite<float[]>(kRoom);
+    Column<float> top_ = std::make_unique_for_overwrite<float[]>(kRoom);
+    Column<float> width_ = std::make_unique_for_overwrite<float[]>(kRoom);
+    Column<float> height_ = std::make_unique_for_overwrite<float[]>(kRoom);
+    Column<bool> visible_ = std::make_unique_for_overwrite<bool[]>(kRoom);
+    Column<bool> enabled_ = std::make_unique_for_overwrite<bool[]>(kRoom);
+    Column<Border> border_ = std::make_unique_for_overwrite<Border[]>(kRoom);
+    Column<Color> back_ = std::make_unique_for_overwrite<Color[]>(kRoom);
     Column<PictureRef> picture_ = std::make_unique<PictureRef[]>(kRoom);
 };
 
