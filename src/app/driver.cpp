@@ -17,7 +17,7 @@ RealTimeDriver::RealTimeDriver(ui::Scheduler& scheduler, Clock nowMs, QObject* p
     // A coarse timer may wake up to 5% early and shifts its phase; a tick
     // should come as close to its due time as the system allows.
     timer_.setTimerType(Qt::PreciseTimer);
-    connect(&timer_, &QTimer::timeout, this, &RealTimeDriver::catchUp);
+    connect(&timer_, &QTimer::timeout, this, &RealTimeDriver::wake);
 }
 
 void RealTimeDriver::start()
@@ -32,12 +32,24 @@ void RealTimeDriver::catchUp()
     std::int64_t target = nowMs_() - offset_;
     const std::int64_t due = scheduler_.nextDue();
     if (due >= 0 && target > due + kMaxLateness) {
-        offset_ += target - (due + kMaxLateness);
+        const std::int64_t cut = target - (due + kMaxLateness);
+        offset_ += cut;
+        if (cut <= kMaxHiccup) debt_ += cut;
         target = due + kMaxLateness;
     }
     scheduler_.advanceTo(std::max(target, scheduler_.now()));
     if (afterAdvance) afterAdvance();
     rearm();
+}
+
+void RealTimeDriver::wake()
+{
+    if (debt_ > 0 && !scheduler_.busy()) {
+        const qint64 pay = std::min(debt_, kRepayPerWake);
+        offset_ -= pay;
+        debt_ -= pay;
+    }
+    catchUp();
 }
 
 void RealTimeDriver::rearm()

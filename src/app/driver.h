@@ -16,12 +16,18 @@ namespace app {
 // in a burst: the virtual target is held at most kMaxLateness past the
 // earliest due firing and the offset grows by the rest, so the game clock lags
 // behind the wall clock instead (time spent in a modal message box becomes lag
-// the same way).
+// the same way). A short hiccup (a late first frame, the process put aside for
+// a moment) is paid back afterwards, a few milliseconds per wake-up, so that
+// the clock keeps time over a minute without ever firing a burst.
 class RealTimeDriver : public QObject {
     Q_OBJECT
 public:
     using Clock = std::function<qint64()>;
     static constexpr qint64 kMaxLateness = 20;
+    // Lag of at most this much from one late wake-up is paid back, at most
+    // kRepayPerWake per timer wake-up; a longer gap (a modal box) stays lag.
+    static constexpr qint64 kMaxHiccup = 250;
+    static constexpr qint64 kRepayPerWake = 5;
 
     // Without a clock, a monotonic one (QElapsedTimer) is used.
     explicit RealTimeDriver(ui::Scheduler& scheduler, Clock nowMs = {}, QObject* parent = nullptr);
@@ -32,11 +38,16 @@ public:
     // nothing while a game handler is running (it is a nested event loop of a
     // message box): the outer call re-arms when that handler has returned.
     void catchUp();
+    // The timer's own wake-up: pays back some of the hiccups' lag, then
+    // catches up.
+    void wake();
 
     // Runs after every advance (repaint, follow window visibility).
     std::function<void()> afterAdvance;
 
     qint64 offset() const { return offset_; }
+    // Lag still to be paid back.
+    qint64 debt() const { return debt_; }
     // Milliseconds until the armed wake-up, or -1 when nothing is due.
     qint64 armedDelay() const { return armedDelay_; }
     QTimer& timer() { return timer_; }
@@ -49,6 +60,7 @@ private:
     QElapsedTimer elapsed_;
     QTimer timer_;
     qint64 offset_ = 0;
+    qint64 debt_ = 0;
     qint64 armedDelay_ = -1;
 };
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
 
 #include "app/battlefield_widget.h"
 #include "app/title_widget.h"
@@ -48,6 +49,14 @@ void Shell::start()
     program_.startUp();
     title_->placeControls();
     follow();
+    // Decode the battlefield's pictures while the title is up, so that its
+    // first frame does not come late while its timers already run.
+    QTimer::singleShot(0, qApp, [this] {
+        using namespace game::pictures;
+        for (const char* image : {kMageLeft, kMageRight, kMageFireLeft, kMageFireRight, kMageLightning, kInvader,
+                                  kIconFire, kIconIce, kIconLightning, kLifeHat, kCastle, kMageIcon})
+            pictures_.find(image);
+    });
 }
 
 void Shell::beforeInput() { driver_.catchUp(); }

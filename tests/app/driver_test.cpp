@@ -87,6 +87,29 @@ TEST(RealTimeDriver, ALateWakeUpLagsInsteadOfReplayingTheMissedTicks)
     EXPECT_EQ(d.driver.offset(), 1455);
 }
 
+TEST(RealTimeDriver, AShortHiccupIsPaidBackAFewMillisecondsPerWakeWithoutABurst)
+{
+    Driven d;
+    d.fast.setEnabled(true);
+    d.driver.start();
+
+    d.wall = 1085;  // 60 ms late: 40 ms of it cut off as lag
+    d.driver.wake();
+    EXPECT_EQ(d.count('f'), 1);
+    EXPECT_EQ(d.driver.offset(), 1040);
+    EXPECT_EQ(d.driver.debt(), 40);
+
+    // Each later wake-up gives back 5 ms; no wake-up fires the tick twice.
+    for (int i = 0; i < 8; ++i) {
+        const int before = d.count('f');
+        d.wall += 20;
+        d.driver.wake();
+        EXPECT_LE(d.count('f') - before, 1);
+    }
+    EXPECT_EQ(d.driver.debt(), 0);
+    EXPECT_EQ(d.driver.offset(), 1000) << "the clock is back on time";
+}
+
 TEST(RealTimeDriver, NothingRunsInsideAHandlerAndTheTimeInAModalBoxBecomesLag)
 {
     Driven d;
