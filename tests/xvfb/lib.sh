@@ -36,7 +36,10 @@ trap cleanup EXIT
 # becomes $DISPLAY once it answers (within 10 s).
 start_display() {
     : >"$WORK/display"
-    Xvfb -displayfd 3 -screen 0 "$1x$2x24" -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
+    # -noreset: by default the server resets when its last client leaves, and a
+    # client that connects during the reset (the game, right after the probe
+    # below) is refused.
+    Xvfb -displayfd 3 -screen 0 "$1x$2x24" -nolisten tcp -noreset 3>"$WORK/display" 2>"$WORK/xvfb.log" &
     PIDS+=("$!")
     local deadline=$((SECONDS + 10))
     until [ -s "$WORK/display" ]; do
