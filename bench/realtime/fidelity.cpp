@@ -35,7 +35,7 @@
 #include <vector>
 
 #include "app/battlefield_widget.h"
-#include "app/fonts.h"
+#include "app/application.h"
 #include "app/shell.h"
 #include "app/title_widget.h"
 
@@ -196,11 +196,9 @@ private:
 int main(int argc, char** argv)
 {
     wall.start();
-    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
+    app::setScalePolicy();
     TimedApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Zorvane"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Zorvane"));
-    QApplication::setDesktopFileName(QStringLiteral("io.github.zorvane.Zorvane"));
+    app::setUpApplication();
 
     const QStringList args = QCoreApplication::arguments();
     double seconds = 60;
@@ -213,7 +211,6 @@ int main(int argc, char** argv)
         }
     }
 
-    app::installFontSubstitutes();
     app::Shell shell([] { return wall.elapsed(); });
     shell.start();
 

@@ -23,7 +23,7 @@
 #include <string>
 
 #include "app/battlefield_widget.h"
-#include "app/fonts.h"
+#include "app/application.h"
 #include "app/shell.h"
 #include "app/title_widget.h"
 
@@ -75,12 +75,9 @@ bool waitForPaint(QWidget* window, PaintCounter& counter)
 
 int main(int argc, char** argv)
 {
-    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
+    app::setScalePolicy();
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Zorvane"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Zorvane"));
-    QApplication::setDesktopFileName(QStringLiteral("io.github.zorvane.Zorvane"));
-    app::installFontSubstitutes();
+    app::setUpApplication();
 
     std::printf("memory: peak resident set under %s (1 MB = 10^6 bytes)\n",
                 qPrintable(QGuiApplication::platformName()));

@@ -33,7 +33,7 @@
 #include <string>
 #include <vector>
 
-#include "app/fonts.h"
+#include "app/application.h"
 #include "app/shell.h"
 #include "app/title_widget.h"
 
@@ -94,12 +94,9 @@ int child(char** argv, std::int64_t spawnedAtNs)
     int argc = 1;  // Qt sees the program's name only
     const std::int64_t processStart = processStartBoottimeNs();
     // The same steps as the game's main().
-    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
+    app::setScalePolicy();
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Zorvane"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Zorvane"));
-    QApplication::setDesktopFileName(QStringLiteral("io.github.zorvane.Zorvane"));
-    app::installFontSubstitutes();
+    app::setUpApplication();
     app::Shell shell;
     FirstPaint watch;
     shell.title()->installEventFilter(&watch);

@@ -1,0 +1,22 @@
+#include "app/application.h"
+
+#include <QApplication>
+
+#include "app/fonts.h"
+
+namespace app {
+
+void setScalePolicy()
+{
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
+}
+
+void setUpApplication()
+{
+    QApplication::setApplicationName(QStringLiteral("Zorvane"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Zorvane"));
+    QApplication::setDesktopFileName(QStringLiteral("io.github.zorvane.Zorvane"));
+    installFontSubstitutes();
+}
+
+}  // namespace app
