@@ -31,10 +31,10 @@ MouseTarget Form1::hitTest(float x, float y) const
     // read directly.
     auto* self = const_cast<Form1*>(this);
     for (auto it = created_.rbegin(); it != created_.rend(); ++it) {
-        const ui::SpriteArray& a = *self->invaderArray(it->first);
+        ui::SpriteArray& a = *self->invaderArray(it->first);
         const auto i = static_cast<std::size_t>(it->second);
         if (a.visible()[i] && holds(a.left()[i], a.top()[i], a.width()[i], a.height()[i], x, y))
-            return (*self->invaderArray(it->first))(it->second).Enabled
+            return a(it->second).Enabled
                        ? MouseTarget{false, std::string(invaderArrayName(it->first)) + "(" +
                                                 std::to_string(it->second) + ")"}
                        : MouseTarget{};
