@@ -42,9 +42,12 @@ enum class Mix { Walking, Parked, Ended };
 const char* mixName(Mix mix)
 {
     switch (mix) {
-    case Mix::Walking: return "walking";
-    case Mix::Parked: return "parked";
-    case Mix::Ended: return "ended";
+        case Mix::Walking:
+            return "walking";
+        case Mix::Parked:
+            return "parked";
+        case Mix::Ended:
+            return "ended";
     }
     return "";
 }
@@ -173,21 +176,30 @@ struct TickInfo {
 };
 
 constexpr TickInfo kTicks[] = {
-    {Tick::Collision, "tmrCollisionDetect", false}, {Tick::Hero, "tmrCharaMovement", false},
-    {Tick::CastleKillers, "tmrMonsterMovement", true}, {Tick::TopStream, "tmrMoveTop", true},
-    {Tick::BottomStream, "tmrMoveBot", true},         {Tick::Projectile, "tmrProjectile", true},
-    {Tick::Spawn, "tmrSpawnTimer", true},             {Tick::Clock, "tmrTimer", true},
+    {Tick::Collision, "tmrCollisionDetect", false},
+    {Tick::Hero, "tmrCharaMovement", false},
+    {Tick::CastleKillers, "tmrMonsterMovement", true},
+    {Tick::TopStream, "tmrMoveTop", true},
+    {Tick::BottomStream, "tmrMoveBot", true},
+    {Tick::Projectile, "tmrProjectile", true},
+    {Tick::Spawn, "tmrSpawnTimer", true},
+    {Tick::Clock, "tmrTimer", true},
 };
 
 // The elements one call visits, for items per second.
 std::int64_t itemsPerCall(Tick tick, Field& f)
 {
     switch (tick) {
-    case Tick::Collision: return f.allElements();
-    case Tick::CastleKillers: return static_cast<std::int64_t>(f.array(1).size());
-    case Tick::TopStream: return static_cast<std::int64_t>(f.array(2).size());
-    case Tick::BottomStream: return static_cast<std::int64_t>(f.array(0).size());
-    default: return 1;
+        case Tick::Collision:
+            return f.allElements();
+        case Tick::CastleKillers:
+            return static_cast<std::int64_t>(f.array(1).size());
+        case Tick::TopStream:
+            return static_cast<std::int64_t>(f.array(2).size());
+        case Tick::BottomStream:
+            return static_cast<std::int64_t>(f.array(0).size());
+        default:
+            return 1;
     }
 }
 
@@ -207,58 +219,58 @@ void BM_Tick(benchmark::State& state, Tick tick, Mix mix)
     const auto shownBefore = f.shown();
 
     switch (tick) {
-    case Tick::Collision:
-        for (auto _ : state) {
-            form.tmrCollisionDetect_Timer();
-            benchmark::ClobberMemory();
+        case Tick::Collision:
+            for (auto _ : state) {
+                form.tmrCollisionDetect_Timer();
+                benchmark::ClobberMemory();
+            }
+            break;
+        case Tick::Hero:
+            for (auto _ : state) {
+                form.tmrCharaMovement_Timer();
+                benchmark::ClobberMemory();
+            }
+            break;
+        case Tick::CastleKillers:
+            for (auto _ : state) {
+                form.tmrMonsterMovement_Timer();
+                benchmark::ClobberMemory();
+            }
+            break;
+        case Tick::TopStream:
+            for (auto _ : state) {
+                form.tmrMoveTop_Timer();
+                benchmark::ClobberMemory();
+            }
+            break;
+        case Tick::BottomStream:
+            for (auto _ : state) {
+                form.tmrMoveBot_Timer();
+                benchmark::ClobberMemory();
+            }
+            break;
+        case Tick::Projectile: {
+            // Kept in flight: sent back to its start before it reaches the edge.
+            ui::PictureBox& p = form.picProjectile(0);
+            for (auto _ : state) {
+                form.tmrProjectile_Timer(0);
+                if (p.Left > 20000) p.Left = 8000;
+                benchmark::DoNotOptimize(p.Left);
+            }
+            break;
         }
-        break;
-    case Tick::Hero:
-        for (auto _ : state) {
-            form.tmrCharaMovement_Timer();
-            benchmark::ClobberMemory();
-        }
-        break;
-    case Tick::CastleKillers:
-        for (auto _ : state) {
-            form.tmrMonsterMovement_Timer();
-            benchmark::ClobberMemory();
-        }
-        break;
-    case Tick::TopStream:
-        for (auto _ : state) {
-            form.tmrMoveTop_Timer();
-            benchmark::ClobberMemory();
-        }
-        break;
-    case Tick::BottomStream:
-        for (auto _ : state) {
-            form.tmrMoveBot_Timer();
-            benchmark::ClobberMemory();
-        }
-        break;
-    case Tick::Projectile: {
-        // Kept in flight: sent back to its start before it reaches the edge.
-        ui::PictureBox& p = form.picProjectile(0);
-        for (auto _ : state) {
-            form.tmrProjectile_Timer(0);
-            if (p.Left > 20000) p.Left = 8000;
-            benchmark::DoNotOptimize(p.Left);
-        }
-        break;
-    }
-    case Tick::Spawn:
-        for (auto _ : state) {
-            form.tmrSpawnTimer_Timer();
-            benchmark::ClobberMemory();
-        }
-        break;
-    case Tick::Clock:
-        for (auto _ : state) {
-            form.tmrTimer_Timer();
-            benchmark::DoNotOptimize(form.lblTimer.Caption.data());
-        }
-        break;
+        case Tick::Spawn:
+            for (auto _ : state) {
+                form.tmrSpawnTimer_Timer();
+                benchmark::ClobberMemory();
+            }
+            break;
+        case Tick::Clock:
+            for (auto _ : state) {
+                form.tmrTimer_Timer();
+                benchmark::DoNotOptimize(form.lblTimer.Caption.data());
+            }
+            break;
     }
 
     if (f.counters() != before || (tick != Tick::Spawn && f.shown() != shownBefore))

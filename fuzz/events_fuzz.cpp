@@ -25,9 +25,22 @@ constexpr float kMax = std::numeric_limits<float>::max();
 
 long long keyCode(FuzzedDataProvider& in)
 {
-    static constexpr std::array<long long, 16> kCodes{
-        87, 65, 83, 68, 49, 50, 51, 0, 255, -1, 256, 65536, -32768, std::numeric_limits<long long>::min(),
-        std::numeric_limits<long long>::max(), 1LL << 40};
+    static constexpr std::array<long long, 16> kCodes{87,
+                                                      65,
+                                                      83,
+                                                      68,
+                                                      49,
+                                                      50,
+                                                      51,
+                                                      0,
+                                                      255,
+                                                      -1,
+                                                      256,
+                                                      65536,
+                                                      -32768,
+                                                      std::numeric_limits<long long>::min(),
+                                                      std::numeric_limits<long long>::max(),
+                                                      1LL << 40};
     if (in.ConsumeBool()) return kCodes[in.ConsumeIntegralInRange<std::size_t>(0, kCodes.size() - 1)];
     return in.ConsumeIntegral<long long>();
 }
@@ -42,14 +55,19 @@ std::int16_t button(FuzzedDataProvider& in)
 
 float coordinate(FuzzedDataProvider& in, const game::Form1& f, bool horizontal)
 {
-    static constexpr std::array<float, 12> kPoints{0.0f,  -0.0f,  15.0f, -15.0f, 24120.0f, 13455.0f, -1e6f,
-                                                   1e6f,  1e30f,  -1e30f, kMax,  -kMax};
+    static constexpr std::array<float, 12> kPoints{0.0f,  -0.0f, 15.0f, -15.0f, 24120.0f, 13455.0f,
+                                                   -1e6f, 1e6f,  1e30f, -1e30f, kMax,     -kMax};
     switch (in.ConsumeIntegralInRange<int>(0, 5)) {
-    case 0: return kPoints[in.ConsumeIntegralInRange<std::size_t>(0, kPoints.size() - 1)];
-    case 1: return horizontal ? f.picHero.Left : f.picHero.Top;  // a cast at zero distance
-    case 2: return std::numeric_limits<float>::denorm_min();
-    case 3: return in.ConsumeFloatingPoint<float>();  // any finite single
-    default: return in.ConsumeFloatingPointInRange<float>(-3000.0f, horizontal ? 27000.0f : 15000.0f);
+        case 0:
+            return kPoints[in.ConsumeIntegralInRange<std::size_t>(0, kPoints.size() - 1)];
+        case 1:
+            return horizontal ? f.picHero.Left : f.picHero.Top;  // a cast at zero distance
+        case 2:
+            return std::numeric_limits<float>::denorm_min();
+        case 3:
+            return in.ConsumeFloatingPoint<float>();  // any finite single
+        default:
+            return in.ConsumeFloatingPointInRange<float>(-3000.0f, horizontal ? 27000.0f : 15000.0f);
     }
 }
 
@@ -83,35 +101,45 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     for (int events = 0; events < kMaxEvents && in.remaining_bytes() > 0; ++events) {
         switch (in.ConsumeIntegralInRange<int>(0, 9)) {
-        case 0: f.sendKeyDown(keyCode(in)); break;
-        case 1: f.sendKeyUp(keyCode(in)); break;
-        case 2: {
-            const std::int16_t b = button(in);
-            const float x = coordinate(in, f, true);
-            f.sendMouseDown(b, x, coordinate(in, f, false));
-            break;
-        }
-        case 3: {
-            const std::int16_t b = button(in);
-            const float x = coordinate(in, f, true);
-            f.sendMouseUp(b, x, coordinate(in, f, false));
-            break;
-        }
-        case 4: {  // a click: press and release at one point
-            const std::int16_t b = button(in);
-            const float x = coordinate(in, f, true);
-            const float y = coordinate(in, f, false);
-            f.sendMouseDown(b, x, y);
-            f.sendMouseUp(b, x, y);
-            break;
-        }
-        case 5:
-            f.Width = extent(in);
-            f.Height = extent(in);
-            break;
-        case 6: pass(in.ConsumeIntegralInRange<std::int64_t>(0, 120)); break;
-        case 7: pass(in.ConsumeIntegralInRange<std::int64_t>(0, 10'000)); break;
-        default: pass(in.ConsumeIntegralInRange<std::int64_t>(0, 1'000)); break;
+            case 0:
+                f.sendKeyDown(keyCode(in));
+                break;
+            case 1:
+                f.sendKeyUp(keyCode(in));
+                break;
+            case 2: {
+                const std::int16_t b = button(in);
+                const float x = coordinate(in, f, true);
+                f.sendMouseDown(b, x, coordinate(in, f, false));
+                break;
+            }
+            case 3: {
+                const std::int16_t b = button(in);
+                const float x = coordinate(in, f, true);
+                f.sendMouseUp(b, x, coordinate(in, f, false));
+                break;
+            }
+            case 4: {  // a click: press and release at one point
+                const std::int16_t b = button(in);
+                const float x = coordinate(in, f, true);
+                const float y = coordinate(in, f, false);
+                f.sendMouseDown(b, x, y);
+                f.sendMouseUp(b, x, y);
+                break;
+            }
+            case 5:
+                f.Width = extent(in);
+                f.Height = extent(in);
+                break;
+            case 6:
+                pass(in.ConsumeIntegralInRange<std::int64_t>(0, 120));
+                break;
+            case 7:
+                pass(in.ConsumeIntegralInRange<std::int64_t>(0, 10'000));
+                break;
+            default:
+                pass(in.ConsumeIntegralInRange<std::int64_t>(0, 1'000));
+                break;
         }
         if (std::string why = game.check(); !why.empty()) broken(why);
     }

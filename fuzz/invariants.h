@@ -60,8 +60,8 @@ public:
             if (tops[k] > 32768) return fail("invader array ", k, " passed index 32767");
             created += tops[k] - 1;
         }
-        if (f.createdInvaders().size() != created) return fail("the creation order lists ", f.createdInvaders().size(),
-                                                              " invaders, the arrays ", created);
+        if (f.createdInvaders().size() != created)
+            return fail("the creation order lists ", f.createdInvaders().size(), " invaders, the arrays ", created);
 
         // ---- projectiles: a cast slot that is shown is flying ----
         for (int k = 0; k < 3; ++k)
@@ -108,7 +108,8 @@ public:
                         *life);
         const std::int64_t gained = 100 * static_cast<std::int64_t>(f.kills);
         const std::int64_t score = f.score.value_or(0);
-        if (*life > 0 ? score != gained - 4 * (3500 - *life) : (score > gained - 400 * 35 || (gained - score) % 400 != 0))
+        if (*life > 0 ? score != gained - 4 * (3500 - *life)
+                      : (score > gained - 400 * 35 || (gained - score) % 400 != 0))
             return fail("score ", score, " does not follow from ", f.kills, " kills and castle life ", *life);
         if (f.lblScoreNum.Caption != (f.score ? std::to_string(*f.score) : std::string("0")))
             return fail("score label reads '", f.lblScoreNum.Caption, "'");

@@ -61,8 +61,8 @@ Reading read(std::string_view text)
 // malformed; the reader may of course find more.
 bool plainlyMalformed(std::string_view text)
 {
-    static constexpr std::array<std::string_view, 9> kVerbs{"advance", "start",   "keydown", "keyup", "mousedown",
-                                                            "mouseup", "resize",  "set",     "dump"};
+    static constexpr std::array<std::string_view, 9> kVerbs{"advance", "start",  "keydown", "keyup", "mousedown",
+                                                            "mouseup", "resize", "set",     "dump"};
     bool started = false;
     std::size_t pos = 0;
     while (pos < text.size()) {

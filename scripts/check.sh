@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Builds the game and runs the whole test suite: the optimised build (rules,
+# Checks the sources' format, builds the game and runs the whole test suite: the optimised build (rules,
 # simulator, the shell on the offscreen platform, the pictures, the real
 # binary under a virtual display), a short fuzzing run, then the same suite
 # under the address and undefined-behaviour sanitizers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+scripts/check-format.sh
 export QT_QPA_PLATFORM=offscreen
 cmake --workflow --preset release
 scripts/fuzz.sh --smoke

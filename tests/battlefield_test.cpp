@@ -76,13 +76,27 @@ TEST(BattlefieldLoad, stackingOrderPutsTheCastleLowestAndTheInvadersOnTop)
     g.form.forEachSpriteBottomUp([&](const char* name, int index, const ui::SpriteRef&) {
         order.push_back(index >= 0 ? std::string(name) + "(" + std::to_string(index) + ")" : name);
     });
-    const std::vector<std::string> expected{
-        "picCastle",          "picHero",          "picProjectile(1)",     "picProjectile(0)",
-        "picProjectile(2)",   "picLife(0)",       "picLife(1)",           "picLife(2)",
-        "picFire",            "picIce",           "picLightning",         "picProjectileType",
-        "picBlackMageRight",  "picBlackMageLeft", "picBlackMageFireLeft", "picBlackMageFireRight",
-        "picBlackMageLightning", "picProjectile(3)", "picCastleKiller(0)", "picCKTop(0)",
-        "picCKBot(0)"};
+    const std::vector<std::string> expected{"picCastle",
+                                            "picHero",
+                                            "picProjectile(1)",
+                                            "picProjectile(0)",
+                                            "picProjectile(2)",
+                                            "picLife(0)",
+                                            "picLife(1)",
+                                            "picLife(2)",
+                                            "picFire",
+                                            "picIce",
+                                            "picLightning",
+                                            "picProjectileType",
+                                            "picBlackMageRight",
+                                            "picBlackMageLeft",
+                                            "picBlackMageFireLeft",
+                                            "picBlackMageFireRight",
+                                            "picBlackMageLightning",
+                                            "picProjectile(3)",
+                                            "picCastleKiller(0)",
+                                            "picCKTop(0)",
+                                            "picCKBot(0)"};
     EXPECT_EQ(order, expected);
 }
 

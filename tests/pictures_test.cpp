@@ -11,7 +11,6 @@
 #include <QImageReader>
 #include <QPoint>
 #include <QString>
-
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -81,10 +80,7 @@ class Bytes {
 public:
     explicit Bytes(const QByteArray& data) : data_(data) {}
     qsizetype size() const { return data_.size(); }
-    int u8(qsizetype at) const
-    {
-        return at >= 0 && at < data_.size() ? static_cast<unsigned char>(data_[at]) : -1;
-    }
+    int u8(qsizetype at) const { return at >= 0 && at < data_.size() ? static_cast<unsigned char>(data_[at]) : -1; }
     int u16le(qsizetype at) const
     {
         const int lo = u8(at);
@@ -296,37 +292,37 @@ TEST_P(EveryPicture, IsTransparentOnlyWhereTheGameExpects)
     const int clear = transparentPixels(image);
 
     switch (p.clear) {
-    case Clear::None:
-        EXPECT_EQ(clear, 0);
-        break;
-    case Clear::Background:
-        // the top-left corner is background in every such picture
-        EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0);
-        EXPECT_GT(clear, 0);
-        EXPECT_LT(clear, image.width() * image.height());
-        break;
-    case Clear::CornersOnly: {
-        constexpr int kCorner = 6;
-        int perCorner[4] = {0, 0, 0, 0};
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x) {
-                if (qAlpha(image.pixel(x, y)) != 0) {
-                    continue;
+        case Clear::None:
+            EXPECT_EQ(clear, 0);
+            break;
+        case Clear::Background:
+            // the top-left corner is background in every such picture
+            EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0);
+            EXPECT_GT(clear, 0);
+            EXPECT_LT(clear, image.width() * image.height());
+            break;
+        case Clear::CornersOnly: {
+            constexpr int kCorner = 6;
+            int perCorner[4] = {0, 0, 0, 0};
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    if (qAlpha(image.pixel(x, y)) != 0) {
+                        continue;
+                    }
+                    const bool left = x < kCorner;
+                    const bool right = x >= image.width() - kCorner;
+                    const bool top = y < kCorner;
+                    const bool bottom = y >= image.height() - kCorner;
+                    ASSERT_TRUE((left || right) && (top || bottom))
+                        << "transparent pixel at " << x << "," << y << " is not in a corner";
+                    ++perCorner[(right ? 1 : 0) + (bottom ? 2 : 0)];
                 }
-                const bool left = x < kCorner;
-                const bool right = x >= image.width() - kCorner;
-                const bool top = y < kCorner;
-                const bool bottom = y >= image.height() - kCorner;
-                ASSERT_TRUE((left || right) && (top || bottom))
-                    << "transparent pixel at " << x << "," << y << " is not in a corner";
-                ++perCorner[(right ? 1 : 0) + (bottom ? 2 : 0)];
             }
+            for (int corner = 0; corner < 4; ++corner) {
+                EXPECT_GT(perCorner[corner], 0) << "corner " << corner << " is not rounded off";
+            }
+            break;
         }
-        for (int corner = 0; corner < 4; ++corner) {
-            EXPECT_GT(perCorner[corner], 0) << "corner " << corner << " is not rounded off";
-        }
-        break;
-    }
     }
 }
 
@@ -422,8 +418,8 @@ TEST_P(IcoPicture, IsOpaqueOnWhite)
     const QImage image = decode(p.file);
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(transparentPixels(image), 0) << "the AND mask must leave every pixel showing";
-    for (const QPoint corner : {QPoint(0, 0), QPoint(p.width - 1, 0), QPoint(0, p.height - 1),
-                                QPoint(p.width - 1, p.height - 1)}) {
+    for (const QPoint corner :
+         {QPoint(0, 0), QPoint(p.width - 1, 0), QPoint(0, p.height - 1), QPoint(p.width - 1, p.height - 1)}) {
         EXPECT_EQ(image.pixel(corner), qRgb(255, 255, 255)) << corner.x() << "," << corner.y();
     }
 }
@@ -450,8 +446,7 @@ TEST(CastlePicture, IsBaselineJfif)
             ++baselineFrames;
         }
         // any other start-of-frame (progressive, extended, lossless, ...)
-        const bool otherFrame = marker >= 0xC1 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
-                                marker != 0xCC;
+        const bool otherFrame = marker >= 0xC1 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
         EXPECT_FALSE(otherFrame) << "start-of-frame 0x" << std::hex << marker;
         EXPECT_NE(marker, 0xE1) << "no EXIF or other APP1 data";
     }

@@ -45,7 +45,8 @@ std::string play(Session& s, std::int64_t ms)
         }
         if (now % 3000 == 0) f.sendKeyDown(49 + (now / 3000) % 3);
         if (now % 3000 == 100) f.sendKeyUp(49 + (now / 3000) % 3);
-        if (now % 300 == 0) click(f, kLeft, 2000.0f + static_cast<float>(now % 23000), 12000.0f - static_cast<float>(now % 9000));
+        if (now % 300 == 0)
+            click(f, kLeft, 2000.0f + static_cast<float>(now % 23000), 12000.0f - static_cast<float>(now % 9000));
         if (now % 4000 == 0) f.sendMouseDown(kRight, 20000, 3000);
         if (now % 4000 == 1500) f.sendMouseUp(kRight, 3000, 12000);
         if (std::string why = s.check(); !why.empty()) return why;
@@ -60,9 +61,9 @@ TEST(StrayInput, keyCodesOutsideTheTableNeitherPressNorReleaseAnyKey)
 {
     // Codes that equal a steering key in their low 8, 16 or 32 bits must not
     // reach that key: the table is indexed by the code as it stands.
-    const std::vector<long long> stray{-1,        256,       -32768,        65536,         LLONG_MIN, LLONG_MAX,
-                                       kW + 256,  kW - 256,  kW + 65536,    kW + (1LL << 32), kD + 256, kD - 65536,
-                                       kD + (1LL << 32), -kD};
+    const std::vector<long long> stray{-1,        256,        -32768,           65536,      LLONG_MIN,
+                                       LLONG_MAX, kW + 256,   kW - 256,         kW + 65536, kW + (1LL << 32),
+                                       kD + 256,  kD - 65536, kD + (1LL << 32), -kD};
     Session s;
     game::Form1& f = s.form();
     for (long long code : stray) f.sendKeyDown(code);
@@ -74,7 +75,7 @@ TEST(StrayInput, keyCodesOutsideTheTableNeitherPressNorReleaseAnyKey)
     EXPECT_EQ(f.keyDown[kD], -1);
     ASSERT_EQ(s.advance(500), "");
     EXPECT_EQ(f.picHero.Left, 6600 + 10 * 55);  // D held all along: ten steps right
-    EXPECT_EQ(f.picHero.Top, 4200);               // no stray W
+    EXPECT_EQ(f.picHero.Top, 4200);             // no stray W
 }
 
 // ---------------------------------------------------------------- buttons
@@ -115,9 +116,9 @@ TEST(StrayInput, buttonsOtherThanLeftRightAndMiddleCastNothingButEndACharge)
 TEST(StrayInput, castsTowardsTheFarEndsOfTheSingleRangeFlyOutAtTheirSpeed)
 {
     const float tiny = std::numeric_limits<float>::denorm_min();
-    const std::vector<std::pair<float, float>> targets{{kMax, kMax},   {-kMax, -kMax}, {kMax, -kMax}, {-kMax, kMax},
-                                                       {1e30f, 4200},  {6600, -1e30f}, {-tiny, -tiny}, {-0.0f, -1.0f},
-                                                       {-1e6f, 1e6f}};
+    const std::vector<std::pair<float, float>> targets{{kMax, kMax},   {-kMax, -kMax}, {kMax, -kMax},
+                                                       {-kMax, kMax},  {1e30f, 4200},  {6600, -1e30f},
+                                                       {-tiny, -tiny}, {-0.0f, -1.0f}, {-1e6f, 1e6f}};
     // None lies in a box or label that would take the press (the castle's
     // life bar holds the top-left corner of the field).
     for (const auto& [x, y] : targets) {
@@ -155,7 +156,8 @@ TEST(StrayInput, aPressAtAPointOfTheLargestSizeIsRoutedLikeAnyOther)
 
 TEST(StrayInput, windowsOfOneTwipOnePixelAndTheLargestSizeKeepEveryRule)
 {
-    const std::vector<std::pair<float, float>> sizes{{1, 1}, {15, 15}, {1, kMax}, {kMax, 1}, {kMax, kMax}, {1e30f, 1e30f}};
+    const std::vector<std::pair<float, float>> sizes{{1, 1},    {15, 15},     {1, kMax},
+                                                     {kMax, 1}, {kMax, kMax}, {1e30f, 1e30f}};
     for (const auto& [w, h] : sizes) {
         SCOPED_TRACE(testing::Message() << w << " x " << h);
         Session s;

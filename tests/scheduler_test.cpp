@@ -1,3 +1,5 @@
+#include "ui/scheduler.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -6,7 +8,6 @@
 #include "ui/control_array.h"
 #include "ui/controls.h"
 #include "ui/error.h"
-#include "ui/scheduler.h"
 
 namespace {
 

@@ -25,7 +25,8 @@ std::string play(const std::string& script)
     std::ostringstream out;
     sim::Runner runner(out);
     bool malformed = false;
-    sim::parseScript(script, [](const sim::Command&) {}, [&](const sim::ScriptError&) { malformed = true; });
+    sim::parseScript(
+        script, [](const sim::Command&) {}, [&](const sim::ScriptError&) { malformed = true; });
     if (malformed) return "malformed";
     sim::parseScript(
         script,

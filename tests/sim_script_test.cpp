@@ -94,25 +94,25 @@ TEST(SimScript, setTargetsAndValuesAreChecked)
 {
     const std::string faults =
         "start\n"
-        "set picNothing.Left 1\n"         // 2: no such control
-        "set picHero.Caption x\n"         // 3: no such property
-        "set picProjectile(4).Left 1\n"   // 4: outside the fixed array
-        "set picLife(3).Visible true\n"   // 5
-        "set picCKTop(32768).Left 1\n"    // 6: outside 0..32767
-        "set picHero(0).Left 1\n"         // 7: not an array
-        "set picCastleKiller.Left 1\n"    // 8: an array needs an index
-        "set picHero.Visible yes\n"       // 9
-        "set lives 32768\n"               // 10
-        "set clockSeconds 60\n"           // 11
-        "set kills 1.5\n"                 // 12
-        "set tmrTimer.Interval 5\n"       // 13
-        "set lblTime.Left 5\n"            // 14
-        "set picHero.Left 1e40\n"         // 15
+        "set picNothing.Left 1\n"                                        // 2: no such control
+        "set picHero.Caption x\n"                                        // 3: no such property
+        "set picProjectile(4).Left 1\n"                                  // 4: outside the fixed array
+        "set picLife(3).Visible true\n"                                  // 5
+        "set picCKTop(32768).Left 1\n"                                   // 6: outside 0..32767
+        "set picHero(0).Left 1\n"                                        // 7: not an array
+        "set picCastleKiller.Left 1\n"                                   // 8: an array needs an index
+        "set picHero.Visible yes\n"                                      // 9
+        "set lives 32768\n"                                              // 10
+        "set clockSeconds 60\n"                                          // 11
+        "set kills 1.5\n"                                                // 12
+        "set tmrTimer.Interval 5\n"                                      // 13
+        "set lblTime.Left 5\n"                                           // 14
+        "set picHero.Left 1e40\n"                                        // 15
         "set picHero.Left 999999999999999999999999999999999999999999\n"  // 16: beyond single range
-        "set lblTime.Caption\n"           // 17: no text
-        "set projSpeed 5\n"               // 18
-        "set score 2147483648\n"          // 19
-        "set magicType -32769\n";         // 20
+        "set lblTime.Caption\n"                                          // 17: no text
+        "set projSpeed 5\n"                                              // 18
+        "set score 2147483648\n"                                         // 19
+        "set magicType -32769\n";                                        // 20
     std::vector<int> expected;
     for (int line = 2; line <= 20; ++line) expected.push_back(line);
     EXPECT_EQ(faultLines(faults), expected);

@@ -34,8 +34,8 @@
 #include <string>
 #include <vector>
 
-#include "app/battlefield_widget.h"
 #include "app/application.h"
+#include "app/battlefield_widget.h"
 #include "app/shell.h"
 #include "app/title_widget.h"
 
@@ -43,13 +43,18 @@ namespace {
 
 QElapsedTimer wall;  // the one clock: the game's driver reads it too
 
-double wallMs() { return static_cast<double>(wall.nsecsElapsed()) / 1e6; }
+double wallMs()
+{
+    return static_cast<double>(wall.nsecsElapsed()) / 1e6;
+}
 
 double cpuSeconds()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+    auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
@@ -94,8 +99,8 @@ Summary summarise(std::vector<double> values)
 void printSummary(const char* what, const std::vector<double>& values)
 {
     const Summary s = summarise(values);
-    std::printf("  %-28s n=%-6zu p50 %7.3f  p95 %7.3f  p99 %7.3f  max %8.3f  mean %7.3f ms\n", what, s.n, s.p50,
-                s.p95, s.p99, s.max, s.mean);
+    std::printf("  %-28s n=%-6zu p50 %7.3f  p95 %7.3f  p99 %7.3f  max %8.3f  mean %7.3f ms\n", what, s.n, s.p50, s.p95,
+                s.p99, s.max, s.mean);
 }
 
 // One of the three timers being watched: its firings and how late each came.
@@ -121,11 +126,11 @@ public:
     bool measuring = false;
     double startReal = 0;  // wall ms at which the battlefield's timers started
 
-    std::vector<double> wakeCost;     // ms from a wake-up to the end of its handlers and follow-up
-    std::vector<double> wakeLateness; // ms after the armed due time (earliest firing)
-    std::vector<double> frameCost;    // ms per battlefield repaint, flush included
-    std::vector<double> paintCost;    // ms per battlefield paint event alone
-    std::uint64_t lagged = 0;         // wake-ups after which the game clock lagged more
+    std::vector<double> wakeCost;      // ms from a wake-up to the end of its handlers and follow-up
+    std::vector<double> wakeLateness;  // ms after the armed due time (earliest firing)
+    std::vector<double> frameCost;     // ms per battlefield repaint, flush included
+    std::vector<double> paintCost;     // ms per battlefield paint event alone
+    std::uint64_t lagged = 0;          // wake-ups after which the game clock lagged more
 
     // The latest wake-ups, for a closer look at the worst of them.
     struct Wake {
@@ -143,7 +148,8 @@ public:
         bool result = false;
         if (receiver == &shell->driver().timer() && event->type() == QEvent::Timer) {
             result = timedWake(receiver, event);
-        } else if (QWidget* field = shell->battlefield(); field != nullptr && receiver == field &&
+        } else if (QWidget* field = shell->battlefield();
+                   field != nullptr && receiver == field &&
                    (event->type() == QEvent::UpdateRequest || event->type() == QEvent::Paint)) {
             const double t0 = wallMs();
             result = QApplication::notify(receiver, event);
@@ -172,8 +178,7 @@ private:
         if (armedDue >= 0) wakeLateness.push_back(late);
         if (shell->driver().offset() != offsetBefore) ++lagged;
         wakes.push_back(Wake{woke - startReal, late, lastRunWait_ < 0 ? 0.0 : runWait - lastRunWait_,
-                             woke - lastDelivered_,
-                             static_cast<double>(shell->driver().offset() - offsetBefore)});
+                             woke - lastDelivered_, static_cast<double>(shell->driver().offset() - offsetBefore)});
         lastRunWait_ = runWait;
         for (Watched& w : *watched) {
             const std::uint64_t fired = w.timer->firings() - w.firingsBefore;

@@ -22,8 +22,8 @@
 #include <fstream>
 #include <string>
 
-#include "app/battlefield_widget.h"
 #include "app/application.h"
+#include "app/battlefield_widget.h"
 #include "app/shell.h"
 #include "app/title_widget.h"
 

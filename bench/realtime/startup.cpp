@@ -113,8 +113,7 @@ int child(char** argv, std::int64_t spawnedAtNs)
     const double fromSpawn = static_cast<double>(watch.paintedAtNs - spawnedAtNs) / 1e6;
     // The kernel's start time, carried over to the monotonic clock.
     const double fromKernel =
-        processStart < 0 ? -1.0
-                         : static_cast<double>(watch.paintedAtNs - (monoNow - (bootNow - processStart))) / 1e6;
+        processStart < 0 ? -1.0 : static_cast<double>(watch.paintedAtNs - (monoNow - (bootNow - processStart))) / 1e6;
     std::printf("%.3f %.3f\n", fromSpawn, fromKernel);
     return 0;
 }
@@ -154,7 +153,8 @@ int parent(const char* self, int runs)
         int status = 0;
         waitpid(pid, &status, 0);
         double span = -1, kernel = -1;
-        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || std::sscanf(text.c_str(), "%lf %lf", &span, &kernel) != 2) {
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 ||
+            std::sscanf(text.c_str(), "%lf %lf", &span, &kernel) != 2) {
             std::fprintf(stderr, "run %d failed\n", run);
             return 1;
         }
@@ -169,9 +169,10 @@ int parent(const char* self, int runs)
     };
     const double med = median(spans);
     const double max = *std::max_element(spans.begin(), spans.end());
-    std::printf("startup to the title's first painted frame, %d runs: median %.1f ms, max %.1f ms "
-                "(kernel start time: median %.1f ms, max %.1f ms)\n",
-                runs, med, max, median(kernelSpans), *std::max_element(kernelSpans.begin(), kernelSpans.end()));
+    std::printf(
+        "startup to the title's first painted frame, %d runs: median %.1f ms, max %.1f ms "
+        "(kernel start time: median %.1f ms, max %.1f ms)\n",
+        runs, med, max, median(kernelSpans), *std::max_element(kernelSpans.begin(), kernelSpans.end()));
     std::printf("budget: startup max %.1f ms of 200 ms %s (median %.1f ms)\n", max, max <= 200.0 ? "met" : "MISSED",
                 med);
     return max <= 200.0 ? 0 : 3;

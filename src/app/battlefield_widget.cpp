@@ -2,8 +2,8 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 
 #include "app/fonts.h"
 #include "app/keymap.h"
@@ -17,10 +17,14 @@ namespace app {
 int gameButton(Qt::MouseButton button)
 {
     switch (button) {
-    case Qt::LeftButton: return 1;
-    case Qt::RightButton: return 2;
-    case Qt::MiddleButton: return 4;
-    default: return 0;
+        case Qt::LeftButton:
+            return 1;
+        case Qt::RightButton:
+            return 2;
+        case Qt::MiddleButton:
+            return 4;
+        default:
+            return 0;
     }
 }
 
@@ -77,17 +81,18 @@ void BattlefieldWidget::paintEvent(QPaintEvent* event)
 bool BattlefieldWidget::event(QEvent* event)
 {
     switch (event->type()) {
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-        // Taken before QWidget::event so that Tab reaches the game instead of
-        // moving the focus.
-        handleKey(static_cast<QKeyEvent*>(event));
-        return true;
-    case QEvent::WindowActivate:
-        // A window manager may have framed the window by now.
-        reportOuterSize();
-        break;
-    default: break;
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            // Taken before QWidget::event so that Tab reaches the game instead of
+            // moving the focus.
+            handleKey(static_cast<QKeyEvent*>(event));
+            return true;
+        case QEvent::WindowActivate:
+            // A window manager may have framed the window by now.
+            reportOuterSize();
+            break;
+        default:
+            break;
     }
     return QWidget::event(event);
 }
@@ -124,10 +129,19 @@ void BattlefieldWidget::handleMouse(QMouseEvent* event, bool press)
     gate_.leave();
 }
 
-void BattlefieldWidget::mousePressEvent(QMouseEvent* event) { handleMouse(event, true); }
-void BattlefieldWidget::mouseReleaseEvent(QMouseEvent* event) { handleMouse(event, false); }
+void BattlefieldWidget::mousePressEvent(QMouseEvent* event)
+{
+    handleMouse(event, true);
+}
+void BattlefieldWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    handleMouse(event, false);
+}
 // A quick second click is a press like any other: every click casts.
-void BattlefieldWidget::mouseDoubleClickEvent(QMouseEvent* event) { handleMouse(event, true); }
+void BattlefieldWidget::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    handleMouse(event, true);
+}
 
 void BattlefieldWidget::resizeEvent(QResizeEvent* event)
 {

@@ -9,18 +9,26 @@ namespace app {
 
 namespace {
 
-int toPixels(float twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
+int toPixels(float twips)
+{
+    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+}
 
 }  // namespace
 
 QColor toQColor(ui::Color color, const QPalette& palette)
 {
     switch (color) {
-    case ui::kButtonFace: return palette.color(QPalette::Button);
-    case ui::kWindowBackground: return palette.color(QPalette::Base);
-    case ui::kWindowText: return palette.color(QPalette::Text);
-    case ui::kControlText: return palette.color(QPalette::ButtonText);
-    default: break;
+        case ui::kButtonFace:
+            return palette.color(QPalette::Button);
+        case ui::kWindowBackground:
+            return palette.color(QPalette::Base);
+        case ui::kWindowText:
+            return palette.color(QPalette::Text);
+        case ui::kControlText:
+            return palette.color(QPalette::ButtonText);
+        default:
+            break;
     }
     if (color & ui::kSystemColor) return palette.color(QPalette::Window);
     return QColor(static_cast<int>((color >> 16) & 0xff), static_cast<int>((color >> 8) & 0xff),
@@ -55,36 +63,37 @@ void paintBox(QPainter& painter, const QRect& r, ui::Border border, ui::Color ba
     int edge = 0;
     const int x0 = r.left(), y0 = r.top(), x1 = r.right(), y1 = r.bottom(), w = r.width(), h = r.height();
     switch (border) {
-    case ui::Border::None: break;
-    case ui::Border::Flat: {
-        const QColor line = palette.color(QPalette::WindowText);
-        painter.fillRect(x0, y0, w, 1, line);
-        painter.fillRect(x0, y1, w, 1, line);
-        painter.fillRect(x0, y0, 1, h, line);
-        painter.fillRect(x1, y0, 1, h, line);
-        edge = 1;
-        break;
-    }
-    case ui::Border::Sunken: {
-        // Light falls from the top left: the outer edge is shadow above and
-        // highlight below, the inner one darkest shadow above and light below.
-        const QColor outerDark = palette.color(QPalette::Dark);
-        const QColor innerDark = palette.color(QPalette::Shadow);
-        const QColor outerLight = palette.color(QPalette::Light);
-        const QColor innerLight = palette.color(QPalette::Midlight);
-        painter.fillRect(x0, y1, w, 1, outerLight);
-        painter.fillRect(x1, y0, 1, h, outerLight);
-        painter.fillRect(x0, y0, w - 1, 1, outerDark);
-        painter.fillRect(x0, y0, 1, h - 1, outerDark);
-        if (w > 2 && h > 2) {
-            painter.fillRect(x0 + 1, y1 - 1, w - 2, 1, innerLight);
-            painter.fillRect(x1 - 1, y0 + 1, 1, h - 2, innerLight);
-            painter.fillRect(x0 + 1, y0 + 1, w - 3, 1, innerDark);
-            painter.fillRect(x0 + 1, y0 + 1, 1, h - 3, innerDark);
+        case ui::Border::None:
+            break;
+        case ui::Border::Flat: {
+            const QColor line = palette.color(QPalette::WindowText);
+            painter.fillRect(x0, y0, w, 1, line);
+            painter.fillRect(x0, y1, w, 1, line);
+            painter.fillRect(x0, y0, 1, h, line);
+            painter.fillRect(x1, y0, 1, h, line);
+            edge = 1;
+            break;
         }
-        edge = 2;
-        break;
-    }
+        case ui::Border::Sunken: {
+            // Light falls from the top left: the outer edge is shadow above and
+            // highlight below, the inner one darkest shadow above and light below.
+            const QColor outerDark = palette.color(QPalette::Dark);
+            const QColor innerDark = palette.color(QPalette::Shadow);
+            const QColor outerLight = palette.color(QPalette::Light);
+            const QColor innerLight = palette.color(QPalette::Midlight);
+            painter.fillRect(x0, y1, w, 1, outerLight);
+            painter.fillRect(x1, y0, 1, h, outerLight);
+            painter.fillRect(x0, y0, w - 1, 1, outerDark);
+            painter.fillRect(x0, y0, 1, h - 1, outerDark);
+            if (w > 2 && h > 2) {
+                painter.fillRect(x0 + 1, y1 - 1, w - 2, 1, innerLight);
+                painter.fillRect(x1 - 1, y0 + 1, 1, h - 2, innerLight);
+                painter.fillRect(x0 + 1, y0 + 1, w - 3, 1, innerDark);
+                painter.fillRect(x0 + 1, y0 + 1, 1, h - 3, innerDark);
+            }
+            edge = 2;
+            break;
+        }
     }
 
     if (!picture) return;

@@ -59,7 +59,10 @@ void Shell::start()
     });
 }
 
-void Shell::beforeInput() { driver_.catchUp(); }
+void Shell::beforeInput()
+{
+    driver_.catchUp();
+}
 
 void Shell::afterInput()
 {

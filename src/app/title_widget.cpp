@@ -11,7 +11,10 @@
 namespace app {
 
 TitleWidget::TitleWidget(game::Menu& menu, FontCache& fonts, InputGate gate, QWidget* parent)
-    : QWidget(parent), menu_(menu), fonts_(fonts), gate_(std::move(gate)),
+    : QWidget(parent),
+      menu_(menu),
+      fonts_(fonts),
+      gate_(std::move(gate)),
       start_(new QPushButton(QString::fromStdString(menu.cmdStart.Caption), this))
 {
     setWindowTitle(QString::fromStdString(menu.Caption));

@@ -53,8 +53,8 @@ constexpr const char* kNarkisim = "Narkisim";
 }  // namespace
 
 Form1::Form1(ui::Scheduler& scheduler, Host& host)
-    : picHero(box(6600, 4200, 675, 735, true, true, kGreen, Border::None,
-                  ui::makePicture(pictures::kMageLeft, "picHero"))),
+    : picHero(
+          box(6600, 4200, 675, 735, true, true, kGreen, Border::None, ui::makePicture(pictures::kMageLeft, "picHero"))),
       picCastle(box(-1200, 480, 7815, 3735, true, false, ui::kButtonFace, Border::Sunken,
                     ui::makePicture(pictures::kCastle, "picCastle"))),
       picProjectile({box(15240, 600, 495, 495, false, false, rgb(255, 0, 0), Border::Flat),
@@ -85,7 +85,8 @@ Form1::Form1(ui::Scheduler& scheduler, Host& host)
       lblTimer(label("lblTimer", 9480, 360, 855, 375, "00:00", kSans, 12, true)),
       lblScore(label("lblScore", 8640, 960, 975, 375, "Score:", kSans, 12, true)),
       lblScoreNum(label("lblScoreNum", 9600, 960, 1215, 375, "0", kSans, 12, true)),
-      lblStageNum(label("lblStageNum", 11280, 240, 5415, 495, "Stage Number 1", kNarkisim, 24, true, ui::Align::Center)),
+      lblStageNum(
+          label("lblStageNum", 11280, 240, 5415, 495, "Stage Number 1", kNarkisim, 24, true, ui::Align::Center)),
       lblWave(label("lblWave", 16320, 240, 735, 375, "Wave:", kSans, 12, true, ui::Align::Left, false)),
       lblWaveNum(label("lblWaveNum", 17160, 240, 495, 375, "1", kSans, 12, true, ui::Align::Left, false)),
       lblOfNum(label("lblOfNum", 17400, 240, 615, 375, "of 3", kSans, 12, true)),
@@ -118,7 +119,10 @@ ui::Timer& Form1::tmrProjectile(int index)
     return *tmrProjectile_[static_cast<std::size_t>(index)];
 }
 
-const ui::Timer& Form1::tmrProjectile(int index) const { return const_cast<Form1*>(this)->tmrProjectile(index); }
+const ui::Timer& Form1::tmrProjectile(int index) const
+{
+    return const_cast<Form1*>(this)->tmrProjectile(index);
+}
 
 void Form1::Form_Load()
 {
@@ -179,8 +183,8 @@ std::vector<Form1::DesignSprite> Form1::designBottomUp() const
 
 std::vector<const ui::Label*> Form1::labels() const
 {
-    return {&lblCastleLifeBar, &lblTime,    &lblTimer,   &lblScore,  &lblScoreNum, &lblStageNum,       &lblWave,
-            &lblWaveNum,       &lblOfNum,   &lblKills,   &lblKillNum, &lblProjectileType, &lblLives};
+    return {&lblCastleLifeBar, &lblTime,  &lblTimer, &lblScore,   &lblScoreNum,       &lblStageNum, &lblWave,
+            &lblWaveNum,       &lblOfNum, &lblKills, &lblKillNum, &lblProjectileType, &lblLives};
 }
 
 std::vector<ui::Label*> Form1::labels()
@@ -192,11 +196,13 @@ std::vector<ui::Label*> Form1::labels()
 
 std::vector<std::pair<std::string, const ui::Timer*>> Form1::timers() const
 {
-    std::vector<std::pair<std::string, const ui::Timer*>> out{
-        {"tmrCollisionDetect", &tmrCollisionDetect}, {"tmrCharaMovement", &tmrCharaMovement},
-        {"tmrMonsterMovement", &tmrMonsterMovement}, {"tmrSpawnTimer", &tmrSpawnTimer},
-        {"tmrTimer", &tmrTimer},                     {"tmrMoveTop", &tmrMoveTop},
-        {"tmrMoveBot", &tmrMoveBot}};
+    std::vector<std::pair<std::string, const ui::Timer*>> out{{"tmrCollisionDetect", &tmrCollisionDetect},
+                                                              {"tmrCharaMovement", &tmrCharaMovement},
+                                                              {"tmrMonsterMovement", &tmrMonsterMovement},
+                                                              {"tmrSpawnTimer", &tmrSpawnTimer},
+                                                              {"tmrTimer", &tmrTimer},
+                                                              {"tmrMoveTop", &tmrMoveTop},
+                                                              {"tmrMoveBot", &tmrMoveBot}};
     for (int k = 0; k < 4; ++k) out.emplace_back("tmrProjectile(" + std::to_string(k) + ")", &tmrProjectile(k));
     return out;
 }
@@ -204,20 +210,28 @@ std::vector<std::pair<std::string, const ui::Timer*>> Form1::timers() const
 ui::SpriteArray* Form1::invaderArray(int kind)
 {
     switch (kind) {
-    case 0: return &picCKBot;
-    case 1: return &picCastleKiller;
-    case 2: return &picCKTop;
-    default: return nullptr;
+        case 0:
+            return &picCKBot;
+        case 1:
+            return &picCastleKiller;
+        case 2:
+            return &picCKTop;
+        default:
+            return nullptr;
     }
 }
 
 const char* Form1::invaderArrayName(int kind)
 {
     switch (kind) {
-    case 0: return "picCKBot";
-    case 1: return "picCastleKiller";
-    case 2: return "picCKTop";
-    default: return "";
+        case 0:
+            return "picCKBot";
+        case 1:
+            return "picCastleKiller";
+        case 2:
+            return "picCKTop";
+        default:
+            return "";
     }
 }
 

@@ -169,9 +169,9 @@ public:
 private:
     struct DesignSprite {
         const char* name;
-        int index;                    // element of a control array, or -1
-        ui::PictureBox* box;          // a box of the design's own ...
-        ui::SpriteArray* invaders;    // ... or element 0 of an invader array
+        int index;                  // element of a control array, or -1
+        ui::PictureBox* box;        // a box of the design's own ...
+        ui::SpriteArray* invaders;  // ... or element 0 of an invader array
         ui::SpriteRef sprite() const { return box != nullptr ? ui::SpriteRef(*box) : (*invaders)(0); }
     };
     std::vector<DesignSprite> designBottomUp() const;
@@ -184,7 +184,6 @@ private:
     std::vector<std::pair<std::int8_t, std::int16_t>> created_;
     std::array<MouseTarget, 5> lastPress_{};
     std::array<bool, 5> pressed_{};
-
 };
 
 template <typename F>

@@ -14,10 +14,14 @@ bool holds(float left, float top, float width, float height, float x, float y)
 std::size_t buttonSlot(std::int16_t button)
 {
     switch (button) {
-    case 1: return 0;
-    case 2: return 1;
-    case 4: return 2;
-    default: return 3;
+        case 1:
+            return 0;
+        case 2:
+            return 1;
+        case 4:
+            return 2;
+        default:
+            return 3;
     }
 }
 
@@ -34,10 +38,9 @@ MouseTarget Form1::hitTest(float x, float y) const
         ui::SpriteArray& a = *self->invaderArray(it->first);
         const auto i = static_cast<std::size_t>(it->second);
         if (a.visible()[i] && holds(a.left()[i], a.top()[i], a.width()[i], a.height()[i], x, y))
-            return a(it->second).Enabled
-                       ? MouseTarget{false, std::string(invaderArrayName(it->first)) + "(" +
-                                                std::to_string(it->second) + ")"}
-                       : MouseTarget{};
+            return a(it->second).Enabled ? MouseTarget{false, std::string(invaderArrayName(it->first)) + "(" +
+                                                                  std::to_string(it->second) + ")"}
+                                         : MouseTarget{};
     }
     const auto design = designBottomUp();
     for (auto it = design.rbegin(); it != design.rend(); ++it) {

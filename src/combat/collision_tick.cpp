@@ -60,8 +60,8 @@ void Form1::tmrCollisionDetect_Timer()
             const float y0 = tops[i];
             const float x1 = x0 + widths[i];
             const float y1 = y0 + heights[i];
-            bool may = mayMeet(Span{std::min(x0, x1), std::max(x0, x1), std::min(y0, y1), std::max(y0, y1)},
-                               castleX0, castleX1, castleY0, castleY1);
+            bool may = mayMeet(Span{std::min(x0, x1), std::max(x0, x1), std::min(y0, y1), std::max(y0, y1)}, castleX0,
+                               castleX1, castleY0, castleY1);
             for (const Span& other : others) may = may || mayMeet(other, x0, x1, y0, y1);
             if (!may) continue;
 

@@ -9,7 +9,10 @@ constexpr int k1 = 49, k2 = 50, k3 = 51;
 
 // A diagonal step is worked out in double precision from the stored single
 // and stored back as a single.
-float stepped(float coordinate, double step) { return static_cast<float>(static_cast<double>(coordinate) + step); }
+float stepped(float coordinate, double step)
+{
+    return static_cast<float>(static_cast<double>(coordinate) + step);
+}
 
 }  // namespace
 

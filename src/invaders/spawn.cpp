@@ -21,18 +21,18 @@ void Form1::SpawnInvader(std::int16_t invaderKind)
     const ui::SpriteRef invader = invaders->Load(index);
     created_.emplace_back(static_cast<std::int8_t>(invaderKind), static_cast<std::int16_t>(index));
     switch (invaderKind) {
-    case 0:
-        invader.Left = 2000;
-        invader.Top = Height - 1000;
-        break;
-    case 1:
-        invader.Left = Width - 1000;
-        invader.Top = Height - 1000;
-        break;
-    default:
-        invader.Left = Width - 1000;
-        invader.Top = 2000;
-        break;
+        case 0:
+            invader.Left = 2000;
+            invader.Top = Height - 1000;
+            break;
+        case 1:
+            invader.Left = Width - 1000;
+            invader.Top = Height - 1000;
+            break;
+        default:
+            invader.Left = Width - 1000;
+            invader.Top = 2000;
+            break;
     }
     invader.Visible = true;
 }

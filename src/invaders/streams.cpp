@@ -15,8 +15,14 @@ void sweep(float* column, const bool* visible, int top, float step)
 
 }  // namespace
 
-void Form1::tmrMoveTop_Timer() { sweep(picCKTop.left(), picCKTop.visible(), picCKTop.UBound(), 70.0f); }
+void Form1::tmrMoveTop_Timer()
+{
+    sweep(picCKTop.left(), picCKTop.visible(), picCKTop.UBound(), 70.0f);
+}
 
-void Form1::tmrMoveBot_Timer() { sweep(picCKBot.top(), picCKBot.visible(), picCKBot.UBound(), 70.0f); }
+void Form1::tmrMoveBot_Timer()
+{
+    sweep(picCKBot.top(), picCKBot.visible(), picCKBot.UBound(), 70.0f);
+}
 
 }  // namespace game

@@ -16,13 +16,16 @@ ui::Label label(const char* name, float left, float top, float width, float heig
 
 // Left that centres a control of width w on half of the outer width W: each
 // half on its own in double precision, the difference stored as a single.
-float centred(float W, float w) { return static_cast<float>(static_cast<double>(W) / 2 - static_cast<double>(w) / 2); }
+float centred(float W, float w)
+{
+    return static_cast<float>(static_cast<double>(W) / 2 - static_cast<double>(w) / 2);
+}
 
 }  // namespace
 
 Menu::Menu(Program& program)
-    : lblWelcome(label("lblWelcome", 8280, 1080, 8535, 2415, "Welcome To Zorvane!", ui::Align::Center,
-                       ui::kWindowText)),
+    : lblWelcome(
+          label("lblWelcome", 8280, 1080, 8535, 2415, "Welcome To Zorvane!", ui::Align::Center, ui::kWindowText)),
       lblInstructions(label("lblInstructions", 9360, 4080, 4935, 975,
                             "You are a black mage. You must defend your castle from the invaders!", ui::Align::Center,
                             ui::kControlText)),

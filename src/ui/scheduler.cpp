@@ -12,7 +12,10 @@ Timer::Timer(Scheduler& scheduler, int interval, std::function<void()> handler)
     scheduler_->add(this);
 }
 
-Timer::~Timer() { scheduler_->remove(this); }
+Timer::~Timer()
+{
+    scheduler_->remove(this);
+}
 
 void Timer::setEnabled(bool on)
 {
@@ -21,7 +24,10 @@ void Timer::setEnabled(bool on)
     if (on) due_ = scheduler_->now() + interval_;
 }
 
-void Scheduler::remove(Timer* t) { timers_.erase(std::remove(timers_.begin(), timers_.end(), t), timers_.end()); }
+void Scheduler::remove(Timer* t)
+{
+    timers_.erase(std::remove(timers_.begin(), timers_.end(), t), timers_.end());
+}
 
 Timer* Scheduler::earliestDueBy(std::int64_t t) const
 {

@@ -34,7 +34,15 @@ struct SpriteRef {
     {
     }
     SpriteRef(float& l, float& t, float& w, float& h, bool& v, bool& e, Border& border, Color& back, PictureRef& pic)
-        : Left(l), Top(t), Width(w), Height(h), Visible(v), Enabled(e), BorderStyle(border), BackColor(back), Picture(pic)
+        : Left(l),
+          Top(t),
+          Width(w),
+          Height(h),
+          Visible(v),
+          Enabled(e),
+          BorderStyle(border),
+          BackColor(back),
+          Picture(pic)
     {
     }
 };

@@ -1,8 +1,9 @@
+#include "app/driver.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "app/driver.h"
 #include "ui/scheduler.h"
 
 namespace {

@@ -1,8 +1,8 @@
+#include "app/keymap.h"
+
 #include <gtest/gtest.h>
 
 #include <QKeyEvent>
-
-#include "app/keymap.h"
 
 namespace {
 

@@ -7,12 +7,15 @@ namespace sim {
 
 namespace {
 
-const char* b(bool v) { return v ? "true" : "false"; }
+const char* b(bool v)
+{
+    return v ? "true" : "false";
+}
 
 void rect(std::ostream& o, float left, float top, float width, float height)
 {
-    o << "\"left\":" << json::number(left) << ",\"top\":" << json::number(top) << ",\"width\":"
-      << json::number(width) << ",\"height\":" << json::number(height);
+    o << "\"left\":" << json::number(left) << ",\"top\":" << json::number(top) << ",\"width\":" << json::number(width)
+      << ",\"height\":" << json::number(height);
 }
 
 template <typename A>
@@ -69,8 +72,8 @@ void writeForm1(std::ostream& o, game::Form1& f)
     list(o, f.projStepY);
     o << ",\"projDistance\":";
     list(o, f.projDistance);
-    o << ",\"projSpeed\":[" << f.projSpeed[0] << ',' << f.projSpeed[1] << ',' << f.projSpeed[2] << ','
-      << f.projSpeed[3] << "],\"walkStep\":" << f.walkStep << ",\"diagonalStep\":" << json::number(f.diagonalStep)
+    o << ",\"projSpeed\":[" << f.projSpeed[0] << ',' << f.projSpeed[1] << ',' << f.projSpeed[2] << ',' << f.projSpeed[3]
+      << "],\"walkStep\":" << f.walkStep << ",\"diagonalStep\":" << json::number(f.diagonalStep)
       << ",\"lives\":" << f.lives << ",\"keysHeld\":[";
     first = true;
     for (std::size_t k = 0; k < f.keyDown.size(); ++k) {

@@ -32,10 +32,12 @@ int main(int argc, char** argv)
     }
 
     bool malformed = false;
-    sim::parseScript(text, [](const sim::Command&) {}, [&](const sim::ScriptError& e) {
-        malformed = true;
-        std::cerr << "zorvane-sim: line " << e.line << ": " << e.what << "\n";
-    });
+    sim::parseScript(
+        text, [](const sim::Command&) {},
+        [&](const sim::ScriptError& e) {
+            malformed = true;
+            std::cerr << "zorvane-sim: line " << e.line << ": " << e.what << "\n";
+        });
     if (malformed) return 2;
 
     sim::Runner runner(std::cout);

@@ -10,12 +10,19 @@ namespace sim {
 
 namespace {
 
-constexpr std::array kLoneSprites = {"picHero",          "picCastle",           "picProjectileType",
-                                     "picFire",          "picIce",              "picLightning",
-                                     "picBlackMageLeft", "picBlackMageRight",   "picBlackMageFireLeft",
-                                     "picBlackMageFireRight", "picBlackMageLightning"};
-constexpr std::array kLabels = {"lblCastleLifeBar", "lblTime",   "lblTimer", "lblScore",    "lblScoreNum",
-                                "lblStageNum",      "lblWave",   "lblWaveNum", "lblOfNum",  "lblKills",
+constexpr std::array kLoneSprites = {"picHero",
+                                     "picCastle",
+                                     "picProjectileType",
+                                     "picFire",
+                                     "picIce",
+                                     "picLightning",
+                                     "picBlackMageLeft",
+                                     "picBlackMageRight",
+                                     "picBlackMageFireLeft",
+                                     "picBlackMageFireRight",
+                                     "picBlackMageLightning"};
+constexpr std::array kLabels = {"lblCastleLifeBar", "lblTime",           "lblTimer",   "lblScore", "lblScoreNum",
+                                "lblStageNum",      "lblWave",           "lblWaveNum", "lblOfNum", "lblKills",
                                 "lblKillNum",       "lblProjectileType", "lblLives"};
 constexpr std::array kLoneTimers = {"tmrCollisionDetect", "tmrCharaMovement", "tmrMonsterMovement", "tmrSpawnTimer",
                                     "tmrTimer",           "tmrMoveTop",       "tmrMoveBot"};
@@ -38,8 +45,14 @@ int arrayLimit(std::string_view name)
     return -1;
 }
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 bool isWhole(std::string_view s)
 {
@@ -303,8 +316,10 @@ private:
 
     bool flag(std::string_view s, bool& out)
     {
-        if (s == "true") out = true;
-        else if (s == "false") out = false;
+        if (s == "true")
+            out = true;
+        else if (s == "false")
+            out = false;
         else {
             fail("a flag is true or false");
             return false;

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <functional>
 #include <istream>
+#include <string>
 #include <string_view>
 #include <vector>
-#include <string>
 
 namespace sim {
 
@@ -16,22 +16,22 @@ enum class SetKind { SpriteNumber, SpriteFlag, LabelCaption, LabelWidth, TimerEn
 
 struct SetCommand {
     SetKind kind = SetKind::Variable;
-    std::string name;      // control or variable name, without the index
-    int index = -1;        // element of a control array, or -1
-    std::string property;  // Left, Top, Width, Height, Visible, Enabled, Caption
-    float number = 0;      // SpriteNumber, LabelWidth
-    bool flag = false;     // SpriteFlag, TimerEnabled
+    std::string name;          // control or variable name, without the index
+    int index = -1;            // element of a control array, or -1
+    std::string property;      // Left, Top, Width, Height, Visible, Enabled, Caption
+    float number = 0;          // SpriteNumber, LabelWidth
+    bool flag = false;         // SpriteFlag, TimerEnabled
     std::int64_t integer = 0;  // Variable
-    std::string text;      // LabelCaption
+    std::string text;          // LabelCaption
 };
 
 struct Command {
     int line = 0;
     Op op = Op::Dump;
-    std::int64_t ms = 0;         // Advance
-    std::int64_t key = 0;        // KeyDown/KeyUp; codes too large to hold become -1 (outside the table)
-    std::int16_t button = 0;     // MouseDown/MouseUp
-    float x = 0, y = 0;          // MouseDown/MouseUp, Resize (as W, H)
+    std::int64_t ms = 0;      // Advance
+    std::int64_t key = 0;     // KeyDown/KeyUp; codes too large to hold become -1 (outside the table)
+    std::int16_t button = 0;  // MouseDown/MouseUp
+    float x = 0, y = 0;       // MouseDown/MouseUp, Resize (as W, H)
     SetCommand set;
 };
 

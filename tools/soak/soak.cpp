@@ -23,7 +23,10 @@ constexpr std::int64_t kStepMs = 100;
 constexpr std::int64_t kMinute = 60'000;
 constexpr std::int64_t kHour = 60 * kMinute;
 
-double cpuSeconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
+double cpuSeconds()
+{
+    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+}
 
 // A line "NAME:   N kB" of /proc/self/status, in kB; -1 when absent.
 long statusKb(const char* name)
