@@ -16,7 +16,7 @@
 #include <string>
 
 #include "battlefield/form1.h"
-#include "battlefield/program.h"
+#include "program.h"
 
 namespace zorvane_checks {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "battlefield/program.h"
+#include "program.h"
 
 namespace testing_support {
 

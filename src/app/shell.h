@@ -7,8 +7,8 @@
 #include "app/fonts.h"
 #include "app/input_gate.h"
 #include "app/picture_cache.h"
-#include "battlefield/host.h"
-#include "battlefield/program.h"
+#include "host.h"
+#include "program.h"
 
 class QWidget;
 

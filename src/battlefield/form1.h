@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "battlefield/host.h"
+#include "host.h"
 #include "ui/control_array.h"
 #include "ui/controls.h"
 #include "ui/scheduler.h"

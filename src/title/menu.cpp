@@ -1,6 +1,6 @@
 #include "title/menu.h"
 
-#include "battlefield/program.h"
+#include "program.h"
 
 namespace game {
 

@@ -8,8 +8,8 @@
 #include "app/battlefield_widget.h"
 #include "app/fonts.h"
 #include "app/picture_cache.h"
-#include "battlefield/program.h"
 #include "fake_pictures.h"
+#include "program.h"
 
 namespace {
 

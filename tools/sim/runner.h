@@ -5,7 +5,7 @@
 #include <ostream>
 #include <string>
 
-#include "battlefield/program.h"
+#include "program.h"
 #include "script.h"
 
 namespace sim {

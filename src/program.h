@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "battlefield/form1.h"
-#include "battlefield/host.h"
+#include "host.h"
 #include "title/menu.h"
 #include "ui/scheduler.h"
 

@@ -1,4 +1,4 @@
-#include "battlefield/program.h"
+#include "program.h"
 
 namespace game {
 
