@@ -46,7 +46,7 @@ struct Scene {
         for (int made = 0; made < shown; ++made) {
             const int kind = made % 3;
             form.SpawnInvader(static_cast<std::int16_t>(kind));
-            ui::SpriteArray& invaders = *form.invaderArray(kind);
+            ui::SpriteArray& invaders = form.invaders(*game::invaderKindOf(kind));
             const ui::SpriteRef invader = invaders(invaders.UBound());
             const bool inside = made < onField;
             invader.Left = inside ? fieldX(rng) : beyondX(rng);

@@ -53,6 +53,11 @@ const char* mixName(Mix mix)
 }
 
 constexpr int kKinds[] = {0, 1, 2};  // bottom stream, castle killers, top stream
+
+game::InvaderKind kindOf(int code)
+{
+    return *game::invaderKindOf(code);
+}
 constexpr int kKeyD = 68;
 constexpr int kKeyW = 87;
 
@@ -95,7 +100,7 @@ struct Field {
         std::uniform_real_distribution<float> anywhere(-2000.0f, 20000.0f);
 
         for (int kind : kKinds) {
-            ui::SpriteArray& invaders = *form.invaderArray(kind);
+            ui::SpriteArray& invaders = form.invaders(kindOf(kind));
             while (static_cast<int>(invaders.size()) < n) form.SpawnInvader(static_cast<std::int16_t>(kind));
             for (int i = 0; i < n; ++i) {
                 const ui::SpriteRef invader = invaders(i);
@@ -118,12 +123,12 @@ struct Field {
         if (mix == Mix::Ended) form.WinGame();
     }
 
-    ui::SpriteArray& array(int kind) { return *form.invaderArray(kind); }
+    ui::SpriteArray& array(int kind) { return form.invaders(kindOf(kind)); }
 
     std::int64_t allElements() const
     {
         std::int64_t total = 0;
-        for (int kind : kKinds) total += static_cast<std::int64_t>(form.invaderArray(kind)->size());
+        for (int kind : kKinds) total += static_cast<std::int64_t>(form.invaders(kindOf(kind)).size());
         return total;
     }
 
@@ -143,9 +148,8 @@ struct Field {
     {
         std::array<std::size_t, 3> out{};
         for (int kind : kKinds) {
-            const ui::SpriteArray& invaders = *form.invaderArray(kind);
-            const bool* visible = invaders.visible();
-            for (std::size_t i = 0; i < invaders.size(); ++i) out[static_cast<std::size_t>(kind)] += visible[i];
+            const ui::SpriteArray& invaders = form.invaders(kindOf(kind));
+            for (int i = 0; i <= invaders.UBound(); ++i) out[static_cast<std::size_t>(kind)] += invaders(i).Visible;
         }
         return out;
     }
@@ -303,12 +307,16 @@ public:
         for (int kind : kKinds) {
             ui::SpriteArray& invaders = field_->array(kind);
             const auto k = static_cast<std::size_t>(kind);
-            std::copy(lefts_[k].begin(), lefts_[k].end(), invaders.left());
-            std::copy(tops_[k].begin(), tops_[k].end(), invaders.top());
-            for (std::size_t i = lefts_[k].size(); i < invaders.size(); ++i) {
-                invaders.visible()[i] = false;
-                invaders.left()[i] = form.Width + 3000;
-                invaders.top()[i] = form.Height + 5000;
+            for (std::size_t i = 0; i < invaders.size(); ++i) {
+                const ui::SpriteRef invader = invaders(static_cast<int>(i));
+                if (i < lefts_[k].size()) {
+                    invader.Left = lefts_[k][i];
+                    invader.Top = tops_[k][i];
+                } else {
+                    invader.Visible = false;
+                    invader.Left = form.parkedInvaderLeft();
+                    invader.Top = form.parkedInvaderTop();
+                }
             }
         }
         form.picHero.Left = heroLeft_;
@@ -326,8 +334,12 @@ private:
         for (int kind : kKinds) {
             const ui::SpriteArray& invaders = field_->array(kind);
             const auto k = static_cast<std::size_t>(kind);
-            lefts_[k].assign(invaders.left(), invaders.left() + invaders.size());
-            tops_[k].assign(invaders.top(), invaders.top() + invaders.size());
+            lefts_[k].clear();
+            tops_[k].clear();
+            for (int i = 0; i <= invaders.UBound(); ++i) {
+                lefts_[k].push_back(invaders(i).Left);
+                tops_[k].push_back(invaders(i).Top);
+            }
         }
         heroLeft_ = field_->form.picHero.Left;
         heroTop_ = field_->form.picHero.Top;

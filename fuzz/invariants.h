@@ -38,7 +38,7 @@ public:
 
         // ---- sprites: every position and size is a finite number ----
         std::string bad;
-        f.forEachSpriteBottomUp([&](const char* name, int index, const ui::SpriteRef& s) {
+        f.forEachSpriteBottomUp([&](const char* name, int index, const ui::SpriteView& s) {
             if (!bad.empty()) return;
             if (!std::isfinite(s.Left) || !std::isfinite(s.Top) || !std::isfinite(s.Width) ||
                 !std::isfinite(s.Height)) {

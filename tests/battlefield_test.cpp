@@ -39,7 +39,7 @@ TEST(BattlefieldLoad, onlyTheMageIsBothShownAndEnabled)
     Game g;
     std::map<std::string, int> shownAndEnabled;
     int count = 0;
-    g.form.forEachSpriteBottomUp([&](const char* name, int, const ui::SpriteRef& b) {
+    g.form.forEachSpriteBottomUp([&](const char* name, int, const ui::SpriteView& b) {
         if (b.Visible && b.Enabled) {
             ++count;
             shownAndEnabled[name] = 1;

@@ -45,9 +45,9 @@ TEST(SpawnBeat, entryPointsFollowTheWindowSizeAtTheBeat)
     // Bottom stream first, then the castle killer, then the top stream.
     const auto& created = f.createdInvaders();
     ASSERT_EQ(created.size(), 3u);
-    EXPECT_EQ(created[0].first, 0);
-    EXPECT_EQ(created[1].first, 1);
-    EXPECT_EQ(created[2].first, 2);
+    EXPECT_EQ(created[0].first, game::InvaderKind::Bottom);
+    EXPECT_EQ(created[1].first, game::InvaderKind::CastleKiller);
+    EXPECT_EQ(created[2].first, game::InvaderKind::Top);
     f.SpawnInvader(3);  // no such kind: nothing is made
     f.SpawnInvader(-1);
     EXPECT_EQ(f.createdInvaders().size(), 3u);

@@ -30,7 +30,7 @@ struct Game {
     // Switches every timer off, so that a test can drive handlers by hand.
     void stopAllTimers()
     {
-        for (auto& [name, timer] : form.timers()) const_cast<ui::Timer*>(timer)->setEnabled(false);
+        for (auto& [name, timer] : form.timers()) timer->setEnabled(false);
     }
 
 private:

@@ -106,9 +106,9 @@ int main(int argc, char** argv)
     }
     report("load");
 
-    for (auto& [name, timer] : form->timers()) const_cast<ui::Timer*>(timer)->setEnabled(false);
+    for (auto& [name, timer] : form->timers()) timer->setEnabled(false);
     for (std::int16_t kind = 0; kind < 3; ++kind) {
-        ui::SpriteArray& invaders = *form->invaderArray(kind);
+        ui::SpriteArray& invaders = form->invaders(*game::invaderKindOf(kind));
         while (invaders.UBound() < ui::SpriteArray::kMaxIndex) form->SpawnInvader(kind);
     }
     QElapsedTimer painting;

@@ -5,7 +5,10 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <type_traits>
 #include <utility>
+#include <variant>
 #include <vector>
 
 #include "host.h"
@@ -23,9 +26,33 @@ struct MouseTarget {
     std::string control;  // the control that took it, when not the form
 };
 
-// The battlefield window. Its controls are named members as the design names
-// them; its handlers are defined in the folder of their subsystem (hero/,
-// invaders/, combat/), the design and load in battlefield/.
+// The three invader streams, by the numbers SpawnInvader is given.
+enum class InvaderKind : std::int8_t { Bottom = 0, CastleKiller = 1, Top = 2 };
+std::optional<InvaderKind> invaderKindOf(int code);
+
+// The collision tick meets the castle killers first, then the top stream,
+// then the bottom stream.
+inline constexpr std::array kCollisionOrder{InvaderKind::CastleKiller, InvaderKind::Top, InvaderKind::Bottom};
+
+// What a name of the battlefield stands for, as scripts and tools address it.
+enum class ControlKind : std::uint8_t { PictureBox, Label, Timer };
+struct ControlName {
+    ControlKind kind;
+    int maxIndex;  // highest index of a control array, or -1 for a lone control
+};
+std::optional<ControlName> findControl(std::string_view name);
+
+// A game-state variable that scripts may set: its range and whether it is
+// indexed (and up to where).
+struct SettableVariable {
+    std::int64_t lo, hi;
+    int maxIndex;  // -1 for a plain variable
+};
+std::optional<SettableVariable> findSettableVariable(std::string_view name);
+
+// The battlefield window. Its controls are named members, laid out as the
+// window was designed; its handlers are defined in the folder of their
+// subsystem (hero/, invaders/, combat/), the layout and load in battlefield/.
 class Form1 {
 public:
     Form1(ui::Scheduler& scheduler, Host& host);
@@ -77,7 +104,7 @@ public:
     ui::Label lblProjectileType;
     ui::Label lblLives;
 
-    // ---- timers, declared in the order in which same-millisecond firings go ----
+    // ---- timers ----
     ui::Timer tmrCollisionDetect;
     ui::Timer tmrCharaMovement;
     ui::Timer tmrMonsterMovement;
@@ -87,6 +114,9 @@ public:
     ui::Timer tmrMoveBot;
     ui::Timer& tmrProjectile(int index);
     const ui::Timer& tmrProjectile(int index) const;
+
+    // Projectile slots: 0 fire, 1 ice, 2 lightning, 3 the special.
+    static constexpr int kSlots = 4;
 
     // ---- game state, in declaration order ----
     float targetX = 0;
@@ -126,8 +156,11 @@ public:
 
     // ---- what the window system does with the window ----
     // Makes the window visible, loading it first (Form_Load, then the timers
-    // enabled in the design start their first interval).
+    // that are on in the layout start their first interval).
     void Show();
+    // The control that holds the keyboard focus: the first in tab order that
+    // is shown and enabled when the window opens. Empty before that.
+    const std::string& focus() const { return focus_; }
     // Routes a press as the real window does and calls the form's handler when
     // the press reaches the window; a release goes where that button's latest
     // press went.
@@ -138,22 +171,45 @@ public:
     void sendKeyDown(long long keyCode);
     void sendKeyUp(long long keyCode);
 
-    // Every picture box, bottom of the stacking order first: the design's boxes,
-    // then the invaders created at run time in the order they were created.
-    // f(name, index or -1, ui::SpriteRef).
+    // Every picture box, bottom of the stacking order first: the layout's
+    // boxes, then the invaders created at run time in the order they were
+    // created. f(name, index or -1, ui::SpriteRef).
     template <typename F>
     void forEachSpriteBottomUp(F&& f);
     template <typename F>
     void forEachSpriteBottomUp(F&& f) const;
-    // The labels in design order (they lie beneath every picture box).
+    // The labels in layout order (they lie beneath every picture box).
     std::vector<const ui::Label*> labels() const;
     std::vector<ui::Label*> labels();
     // All timers in their firing order, with their names.
+    std::vector<std::pair<std::string, ui::Timer*>> timers();
     std::vector<std::pair<std::string, const ui::Timer*>> timers() const;
 
-    // Invader kinds as SpawnInvader numbers them.
-    ui::SpriteArray* invaderArray(int kind);
-    static const char* invaderArrayName(int kind);
+    // Controls by name (and index, for a control array); nothing when there
+    // is no such control or element.
+    std::optional<ui::SpriteRef> sprite(std::string_view name, int index = -1);
+    ui::Label* label(std::string_view name);
+    ui::Timer* timer(std::string_view name, int index = -1);
+
+    // The game-state variables as the state dump lists them: f(name, value),
+    // with the value in its own type.
+    template <typename F>
+    void forEachVariable(F&& f) const;
+    // Sets a variable that scripts may set (see findSettableVariable).
+    void setVariable(std::string_view name, int index, std::int64_t value);
+
+    ui::SpriteArray& invaders(InvaderKind kind);
+    const ui::SpriteArray& invaders(InvaderKind kind) const;
+    static const char* invaderName(InvaderKind kind);
+
+    // Where SpawnInvader puts a new invader of each kind, and where an
+    // invader or projectile that has done its work is parked, out of sight
+    // beyond the window's outer size.
+    ui::Extent entryOf(InvaderKind kind) const;
+    float parkedInvaderLeft() const { return Width + 3000; }
+    float parkedInvaderTop() const { return Height + 5000; }
+    float spentProjectileLeft() const { return Width + 5000; }
+    float spentProjectileTop() const { return Height - 3000; }
 
     // ---- private procedures (public so that tests can reach them) ----
     static bool Collide(const ui::Extent& Obj1, const ui::Extent& Obj2);
@@ -164,39 +220,126 @@ public:
     void SpawnInvader(std::int16_t invaderKind);
 
     // Run-time invaders in creation order: (kind, index).
-    const std::vector<std::pair<std::int8_t, std::int16_t>>& createdInvaders() const { return created_; }
+    const std::vector<std::pair<InvaderKind, std::int16_t>>& createdInvaders() const { return created_; }
+
+    // The variables' types, for forEachVariable's callers.
+    using KeyTable = std::array<std::int16_t, 256>;
+    using VariableMember =
+        std::variant<float Form1::*, double Form1::*, std::int16_t Form1::*, bool Form1::*,
+                     std::array<std::optional<float>, 4> Form1::*, std::array<std::optional<double>, 4> Form1::*,
+                     std::array<std::int64_t, 4> Form1::*, KeyTable Form1::*, std::optional<std::int64_t> Form1::*>;
+
+    // ---- the layout: one row per control, as the window was designed ----
+    using SpriteMember =
+        std::variant<ui::PictureBox Form1::*, ui::ControlArray<ui::PictureBox> Form1::*, ui::SpriteArray Form1::*>;
+    struct SpriteRow {
+        const char* name;
+        int index;  // element of a control array, or -1
+        SpriteMember member;
+        int tab;  // position in the tab order
+        ui::PictureBox design;
+        const char* image;  // the picture at load, or null
+
+        template <typename Self>
+        auto of(Self& form) const;
+    };
+    struct LabelRow {
+        ui::Label Form1::*member;
+        int tab;
+        ui::Label design;
+    };
+    struct TimerRow {
+        const char* name;
+        int interval;
+        bool onAtLoad;
+        ui::Timer Form1::*member;  // a lone timer ...
+        void (Form1::*tick)();
+        std::array<ui::Timer, kSlots> Form1::*elements;  // ... or a control array of them
+        void (Form1::*tickOf)(std::int16_t);
+    };
+    struct VariableRow {
+        const char* name;
+        VariableMember member;
+        bool settable;
+        std::int64_t lo, hi;
+    };
+    // Picture boxes bottom of the stacking order first; labels and variables
+    // in layout order; timers in the order same-millisecond firings go.
+    static const std::vector<SpriteRow>& spriteRows();
+    static const std::vector<LabelRow>& labelRows();
+    static const std::vector<TimerRow>& timerRows();
+    static const std::vector<VariableRow>& variableRows();
 
 private:
-    struct DesignSprite {
-        const char* name;
-        int index;                  // element of a control array, or -1
-        ui::PictureBox* box;        // a box of the design's own ...
-        ui::SpriteArray* invaders;  // ... or element 0 of an invader array
-        ui::SpriteRef sprite() const { return box != nullptr ? ui::SpriteRef(*box) : (*invaders)(0); }
-    };
-    std::vector<DesignSprite> designBottomUp() const;
+    template <typename Self, typename F>
+    static void visitSprites(Self& form, F&& f);
+    static ui::PictureBox designOf(const SpriteMember& member, int index);
+
+    // The collision tick's outcomes.
+    void KillInvader(const ui::SpriteRef& invader, ui::PictureBox& projectile);
+    void HitHero();
+    void HitCastle(const ui::SpriteRef& invader);
+    void ParkInvader(const ui::SpriteRef& invader) const;
+    void AddToScore(std::int64_t points);
+    void EndGame(const char* message);
+
+    // The movement tick's steps.
+    void walkHero();
+    void chooseMagic();
+    void chargeSpecial();
+    void checkForTheEnd();
+
     static double castleLifeOf(const ui::Label& bar);
     static std::string numberText(double value);
 
-    ui::Scheduler& scheduler_;
     Host& host_;
-    std::array<std::unique_ptr<ui::Timer>, 4> tmrProjectile_;
-    std::vector<std::pair<std::int8_t, std::int16_t>> created_;
-    std::array<MouseTarget, 5> lastPress_{};
-    std::array<bool, 5> pressed_{};
+    std::array<ui::Timer, kSlots> tmrProjectile_;
+    std::vector<std::pair<InvaderKind, std::int16_t>> created_;
+    std::string focus_;
+    // The latest press of each button (1 left, 2 right, 4 middle, others).
+    std::array<MouseTarget, 4> lastPress_{};
+    std::array<bool, 4> pressed_{};
 };
+
+template <typename Self>
+auto Form1::SpriteRow::of(Self& form) const
+{
+    using Ref = std::conditional_t<std::is_const_v<Self>, ui::SpriteView, ui::SpriteRef>;
+    return std::visit(
+        [&](auto m) -> Ref {
+            auto& control = form.*m;
+            if constexpr (std::is_same_v<std::remove_cvref_t<decltype(control)>, ui::PictureBox>)
+                return Ref(control);
+            else
+                return Ref(control(index < 0 ? 0 : index));
+        },
+        member);
+}
+
+template <typename Self, typename F>
+void Form1::visitSprites(Self& form, F&& f)
+{
+    for (const SpriteRow& row : spriteRows()) f(row.name, row.index, row.of(form));
+    for (auto [kind, index] : form.created_) f(invaderName(kind), int{index}, form.invaders(kind)(index));
+}
 
 template <typename F>
 void Form1::forEachSpriteBottomUp(F&& f)
 {
-    for (const DesignSprite& s : designBottomUp()) f(s.name, s.index, s.sprite());
-    for (auto [kind, index] : created_) f(invaderArrayName(kind), int{index}, (*invaderArray(kind))(index));
+    visitSprites(*this, std::forward<F>(f));
 }
 
 template <typename F>
 void Form1::forEachSpriteBottomUp(F&& f) const
 {
-    const_cast<Form1*>(this)->forEachSpriteBottomUp(std::forward<F>(f));
+    visitSprites(*this, std::forward<F>(f));
+}
+
+template <typename F>
+void Form1::forEachVariable(F&& f) const
+{
+    for (const VariableRow& row : variableRows())
+        std::visit([&](auto member) { f(row.name, this->*member); }, row.member);
 }
 
 }  // namespace game

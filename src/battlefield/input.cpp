@@ -25,36 +25,51 @@ std::size_t buttonSlot(std::int16_t button)
     }
 }
 
+std::string indexed(const char* name, int index)
+{
+    return index < 0 ? std::string(name) : std::string(name) + "(" + std::to_string(index) + ")";
+}
+
 }  // namespace
 
 MouseTarget Form1::hitTest(float x, float y) const
 {
-    // Topmost first: the invaders created at run time, newest on top, then the
-    // design's boxes in their stacking order.
-    // A press looks through every invader ever created, so the columns are
-    // read directly.
-    auto* self = const_cast<Form1*>(this);
+    // What lies beneath the invaders: the layout's boxes, topmost first, then
+    // the labels on the window's surface.
+    MouseTarget beneath;
+    const auto& rows = spriteRows();
+    bool decided = false;
+    for (auto it = rows.rbegin(); it != rows.rend() && !decided; ++it) {
+        const ui::SpriteView b = it->of(*this);
+        if (!b.Visible || !holds(b.Left, b.Top, b.Width, b.Height, x, y)) continue;
+        if (b.Enabled) beneath = MouseTarget{false, indexed(it->name, it->index)};
+        decided = true;
+    }
+    if (!decided)
+        for (const ui::Label* l : labels())
+            if (l->Enabled && holds(l->Left, l->Top, l->Width, l->Height, x, y)) {
+                beneath = MouseTarget{false, l->name};
+                break;
+            }
+
+    // The invaders created at run time lie above every box, newest on top.
+    // They are made disabled, and a disabled box hands a press to the window:
+    // unless a script has enabled one, they matter only where the press would
+    // otherwise be swallowed, and then only whether any of them is there.
+    bool anyEnabled = false;
+    for (InvaderKind kind : kCollisionOrder) anyEnabled = anyEnabled || invaders(kind).anyEnabled();
+    if (!anyEnabled) {
+        if (beneath.toForm) return beneath;
+        for (InvaderKind kind : kCollisionOrder)
+            if (invaders(kind).anyShownHolds(x, y)) return MouseTarget{};
+        return beneath;
+    }
     for (auto it = created_.rbegin(); it != created_.rend(); ++it) {
-        ui::SpriteArray& a = *self->invaderArray(it->first);
-        const auto i = static_cast<std::size_t>(it->second);
-        if (a.visible()[i] && holds(a.left()[i], a.top()[i], a.width()[i], a.height()[i], x, y))
-            return a(it->second).Enabled ? MouseTarget{false, std::string(invaderArrayName(it->first)) + "(" +
-                                                                  std::to_string(it->second) + ")"}
-                                         : MouseTarget{};
+        const ui::SpriteView s = invaders(it->first)(it->second);
+        if (s.Visible && holds(s.Left, s.Top, s.Width, s.Height, x, y))
+            return s.Enabled ? MouseTarget{false, indexed(invaderName(it->first), it->second)} : MouseTarget{};
     }
-    const auto design = designBottomUp();
-    for (auto it = design.rbegin(); it != design.rend(); ++it) {
-        const ui::SpriteRef b = it->sprite();
-        if (b.Visible && holds(b.Left, b.Top, b.Width, b.Height, x, y)) {
-            if (!b.Enabled) return MouseTarget{};
-            std::string name = it->name;
-            if (it->index >= 0) name += "(" + std::to_string(it->index) + ")";
-            return MouseTarget{false, name};
-        }
-    }
-    for (const ui::Label* l : labels())
-        if (l->Enabled && holds(l->Left, l->Top, l->Width, l->Height, x, y)) return MouseTarget{false, l->name};
-    return MouseTarget{};
+    return beneath;
 }
 
 MouseTarget Form1::sendMouseDown(std::int16_t button, float x, float y)

@@ -2,30 +2,23 @@
 
 namespace game {
 
-namespace {
-
-std::string scoreMessage(const std::optional<std::int64_t>& score)
-{
-    // A score that never changed has no text.
-    return "Your score is " + (score ? std::to_string(*score) : std::string());
-}
-
-}  // namespace
-
 void Form1::WinGame()
 {
-    tmrCharaMovement.setEnabled(false);
-    tmrCollisionDetect.setEnabled(false);
-    host_.MsgBox("You won the game, good job!");
-    host_.MsgBox(scoreMessage(score));
+    EndGame("You won the game, good job!");
 }
 
 void Form1::LoseGame()
 {
+    EndGame("Game Over, You Lose!");
+}
+
+void Form1::EndGame(const char* message)
+{
     tmrCharaMovement.setEnabled(false);
     tmrCollisionDetect.setEnabled(false);
-    host_.MsgBox("Game Over, You Lose!");
-    host_.MsgBox(scoreMessage(score));
+    host_.MsgBox(message);
+    // A score that never changed has no text.
+    host_.MsgBox("Your score is " + (score ? std::to_string(*score) : std::string()));
 }
 
 }  // namespace game

@@ -8,10 +8,10 @@
 namespace ui {
 
 // A numbered family of controls under one name. Elements are addressed by a
-// 16-bit index, start with the design's elements and grow at run time by
-// copies of element 0; they are never destroyed, so an index, once handed
-// out, always names the same control. Elements live side by side so that the
-// ticks which walk every element ever created stay cache-friendly.
+// 16-bit index, start with the elements the window was laid out with and can
+// grow by copies of element 0; they are never destroyed, so an index, once
+// handed out, always names the same control. (The invaders, which grow by the
+// thousand, live in a SpriteArray instead.)
 template <typename T>
 class ControlArray {
 public:
@@ -46,15 +46,6 @@ public:
         items_.push_back(std::move(copy));
         return items_.back();
     }
-
-    void reserve(std::size_t n) { items_.reserve(n); }
-
-    T* data() { return items_.data(); }
-    const T* data() const { return items_.data(); }
-    auto begin() { return items_.begin(); }
-    auto end() { return items_.end(); }
-    auto begin() const { return items_.begin(); }
-    auto end() const { return items_.end(); }
 
     static constexpr int kMaxIndex = 32767;
 

@@ -7,19 +7,27 @@
 namespace ui {
 
 Timer::Timer(Scheduler& scheduler, int interval, std::function<void()> handler)
-    : scheduler_(&scheduler), interval_(interval), handler_(std::move(handler))
 {
+    attach(scheduler, interval, std::move(handler));
+}
+
+void Timer::attach(Scheduler& scheduler, int interval, std::function<void()> handler)
+{
+    if (scheduler_ != nullptr) scheduler_->remove(this);
+    scheduler_ = &scheduler;
+    interval_ = interval;
+    handler_ = std::move(handler);
     scheduler_->add(this);
 }
 
 Timer::~Timer()
 {
-    scheduler_->remove(this);
+    if (scheduler_ != nullptr) scheduler_->remove(this);
 }
 
 void Timer::setEnabled(bool on)
 {
-    if (on == enabled_) return;
+    if (on == enabled_ || scheduler_ == nullptr) return;
     enabled_ = on;
     if (on) due_ = scheduler_->now() + interval_;
 }

@@ -13,9 +13,15 @@ class Scheduler;
 class Timer {
 public:
     Timer(Scheduler& scheduler, int interval, std::function<void()> handler);
+    // A timer that joins a scheduler later, with attach().
+    Timer() = default;
     Timer(const Timer&) = delete;
     Timer& operator=(const Timer&) = delete;
     ~Timer();
+
+    // Joins the scheduler: firings due in the same millisecond go in the order
+    // in which their timers joined.
+    void attach(Scheduler& scheduler, int interval, std::function<void()> handler);
 
     bool Enabled() const { return enabled_; }
     void setEnabled(bool on);
@@ -26,8 +32,8 @@ public:
 
 private:
     friend class Scheduler;
-    Scheduler* scheduler_;
-    int interval_;
+    Scheduler* scheduler_ = nullptr;
+    int interval_ = 0;
     bool enabled_ = false;
     std::int64_t due_ = 0;
     std::uint64_t firings_ = 0;
@@ -50,10 +56,6 @@ public:
 
     // The due time of the next firing, or -1 when no timer is on.
     std::int64_t nextDue() const;
-
-    // Lets the clock jump to t without firing anything due before it; the
-    // real-time driver uses it so that late ticks lag instead of bursting.
-    void setNow(std::int64_t t) { now_ = t; }
 
 private:
     friend class Timer;

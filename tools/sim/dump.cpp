@@ -1,3 +1,4 @@
+#include <array>
 #include <sstream>
 
 #include "json.h"
@@ -31,10 +32,52 @@ void list(std::ostream& o, const A& values)
     o << ']';
 }
 
+void writeValue(std::ostream& o, float v)
+{
+    o << json::number(v);
+}
+void writeValue(std::ostream& o, double v)
+{
+    o << json::number(v);
+}
+void writeValue(std::ostream& o, std::int16_t v)
+{
+    o << v;
+}
+void writeValue(std::ostream& o, bool v)
+{
+    o << b(v);
+}
+void writeValue(std::ostream& o, const std::optional<std::int64_t>& v)
+{
+    o << (v ? std::to_string(*v) : "null");
+}
+
+template <typename T>
+void writeValue(std::ostream& o, const std::array<T, 4>& values)
+{
+    list(o, values);
+}
+
+// The keys held down, as a list of their codes.
+void writeValue(std::ostream& o, const game::Form1::KeyTable& keys)
+{
+    o << '[';
+    bool first = true;
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+        if (keys[k] == 0) continue;
+        if (!first) o << ',';
+        first = false;
+        o << k;
+    }
+    o << ']';
+}
+
 void writeForm1(std::ostream& o, game::Form1& f)
 {
     o << "{\"width\":" << json::number(f.Width) << ",\"height\":" << json::number(f.Height)
-      << ",\"focus\":" << (f.Visible ? "\"picHero\"" : "null") << ",\"sprites\":{";
+      << ",\"focus\":" << (f.Visible && !f.focus().empty() ? json::quoted(f.focus()) : std::string("null"))
+      << ",\"sprites\":{";
     bool first = true;
     f.forEachSpriteBottomUp([&](const char* name, int index, const ui::SpriteRef& s) {
         if (!first) o << ',';
@@ -61,30 +104,15 @@ void writeForm1(std::ostream& o, game::Form1& f)
         first = false;
         o << json::quoted(name) << ':' << b(t->Enabled());
     }
-    o << "},\"vars\":{\"targetX\":" << json::number(f.targetX) << ",\"targetY\":" << json::number(f.targetY)
-      << ",\"magicType\":" << f.magicType << ",\"projStartX\":";
-    list(o, f.projStartX);
-    o << ",\"projStartY\":";
-    list(o, f.projStartY);
-    o << ",\"projStepX\":";
-    list(o, f.projStepX);
-    o << ",\"projStepY\":";
-    list(o, f.projStepY);
-    o << ",\"projDistance\":";
-    list(o, f.projDistance);
-    o << ",\"projSpeed\":[" << f.projSpeed[0] << ',' << f.projSpeed[1] << ',' << f.projSpeed[2] << ',' << f.projSpeed[3]
-      << "],\"walkStep\":" << f.walkStep << ",\"diagonalStep\":" << json::number(f.diagonalStep)
-      << ",\"lives\":" << f.lives << ",\"keysHeld\":[";
+    o << "},\"vars\":{";
     first = true;
-    for (std::size_t k = 0; k < f.keyDown.size(); ++k) {
-        if (f.keyDown[k] == 0) continue;
+    f.forEachVariable([&](const char* name, const auto& value) {
         if (!first) o << ',';
         first = false;
-        o << k;
-    }
-    o << "],\"specialHeld\":" << b(f.specialHeld) << ",\"clockMinutes\":" << f.clockMinutes
-      << ",\"clockSeconds\":" << f.clockSeconds << ",\"killsToWin\":" << f.killsToWin << ",\"kills\":" << f.kills
-      << ",\"score\":" << (f.score ? std::to_string(*f.score) : std::string("null")) << "}}";
+        o << json::quoted(name) << ':';
+        writeValue(o, value);
+    });
+    o << "}}";
 }
 
 }  // namespace

@@ -67,74 +67,41 @@ bool Runner::run(const Command& c, std::string& failure)
 bool Runner::set(const SetCommand& s, std::string& failure)
 {
     game::Form1& f = program_.form1();
-    if (s.kind == SetKind::SpriteNumber || s.kind == SetKind::SpriteFlag) {
-        std::optional<ui::SpriteRef> box;
-        if (s.name == "picProjectile" || s.name == "picLife") {
-            box.emplace((s.name == "picLife" ? f.picLife : f.picProjectile)(s.index));
-        } else if (s.index >= 0) {
-            ui::SpriteArray& invaders = s.name == "picCastleKiller" ? f.picCastleKiller
-                                        : s.name == "picCKTop"      ? f.picCKTop
-                                                                    : f.picCKBot;
-            if (!invaders.exists(s.index)) {
+    switch (s.kind) {
+        case SetKind::SpriteNumber:
+        case SetKind::SpriteFlag: {
+            const std::optional<ui::SpriteRef> box = f.sprite(s.name, s.index);
+            if (!box) {
                 failure = s.name + "(" + std::to_string(s.index) + ") does not exist yet";
                 return false;
             }
-            box.emplace(invaders(s.index));
-        } else {
-            f.forEachSpriteBottomUp([&](const char* name, int, ui::SpriteRef b) {
-                if (!box && s.name == name) box.emplace(b);
-            });
-        }
-        if (s.property == "Left")
-            box->Left = s.number;
-        else if (s.property == "Top")
-            box->Top = s.number;
-        else if (s.property == "Width")
-            box->Width = s.number;
-        else if (s.property == "Height")
-            box->Height = s.number;
-        else if (s.property == "Visible")
-            box->Visible = s.flag;
-        else
-            box->Enabled = s.flag;
-        return true;
-    }
-    if (s.kind == SetKind::LabelCaption || s.kind == SetKind::LabelWidth) {
-        for (ui::Label* l : f.labels()) {
-            if (l->name != s.name) continue;
-            if (s.kind == SetKind::LabelCaption)
-                l->Caption = s.text;
+            if (s.property == "Left")
+                box->Left = s.number;
+            else if (s.property == "Top")
+                box->Top = s.number;
+            else if (s.property == "Width")
+                box->Width = s.number;
+            else if (s.property == "Height")
+                box->Height = s.number;
+            else if (s.property == "Visible")
+                box->Visible = s.flag;
             else
-                l->Width = s.number;
+                box->Enabled = s.flag;
+            return true;
         }
-        return true;
+        case SetKind::LabelCaption:
+            f.label(s.name)->Caption = s.text;
+            return true;
+        case SetKind::LabelWidth:
+            f.label(s.name)->Width = s.number;
+            return true;
+        case SetKind::TimerEnabled:
+            f.timer(s.name, s.index)->setEnabled(s.flag);
+            return true;
+        case SetKind::Variable:
+            f.setVariable(s.name, s.index, s.integer);
+            return true;
     }
-    if (s.kind == SetKind::TimerEnabled) {
-        ui::Timer* timer = nullptr;
-        if (s.index >= 0)
-            timer = &f.tmrProjectile(s.index);
-        else
-            for (auto& [name, t] : f.timers())
-                if (name == s.name) timer = const_cast<ui::Timer*>(t);
-        timer->setEnabled(s.flag);
-        return true;
-    }
-    const auto v = s.integer;
-    auto i16 = [v] { return static_cast<std::int16_t>(v); };
-    if (s.name == "lives")
-        f.lives = i16();
-    else if (s.name == "kills")
-        f.kills = i16();
-    else if (s.name == "score")
-        f.score = v;
-    else if (s.name == "magicType")
-        f.magicType = i16();
-    else if (s.name == "clockMinutes")
-        f.clockMinutes = i16();
-    else if (s.name == "clockSeconds")
-        f.clockSeconds = i16();
-    else if (s.name == "projSpeed")
-        f.projSpeed[static_cast<std::size_t>(s.index)] = v;
     return true;
 }
 

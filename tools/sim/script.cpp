@@ -6,43 +6,25 @@
 #include <iterator>
 #include <optional>
 
+#include "battlefield/form1.h"
+
 namespace sim {
 
 namespace {
 
-constexpr std::array kLoneSprites = {"picHero",
-                                     "picCastle",
-                                     "picProjectileType",
-                                     "picFire",
-                                     "picIce",
-                                     "picLightning",
-                                     "picBlackMageLeft",
-                                     "picBlackMageRight",
-                                     "picBlackMageFireLeft",
-                                     "picBlackMageFireRight",
-                                     "picBlackMageLightning"};
-constexpr std::array kLabels = {"lblCastleLifeBar", "lblTime",           "lblTimer",   "lblScore", "lblScoreNum",
-                                "lblStageNum",      "lblWave",           "lblWaveNum", "lblOfNum", "lblKills",
-                                "lblKillNum",       "lblProjectileType", "lblLives"};
-constexpr std::array kLoneTimers = {"tmrCollisionDetect", "tmrCharaMovement", "tmrMonsterMovement", "tmrSpawnTimer",
-                                    "tmrTimer",           "tmrMoveTop",       "tmrMoveBot"};
-
-template <std::size_t N>
-bool oneOf(const std::array<const char*, N>& names, std::string_view s)
-{
-    for (const char* n : names)
-        if (s == n) return true;
-    return false;
-}
-
-// Highest index of a control array that scripts may name, or -1 for a name
-// that is no array.
+// Highest index of a control array or indexed variable that scripts may
+// name, or -1 for a name that is no array.
 int arrayLimit(std::string_view name)
 {
-    if (name == "picProjectile" || name == "tmrProjectile" || name == "projSpeed") return 3;
-    if (name == "picLife") return 2;
-    if (name == "picCastleKiller" || name == "picCKTop" || name == "picCKBot") return 32767;
+    if (const auto control = game::findControl(name)) return control->maxIndex;
+    if (const auto variable = game::findSettableVariable(name)) return variable->maxIndex;
     return -1;
+}
+
+bool is(std::string_view name, game::ControlKind kind)
+{
+    const auto control = game::findControl(name);
+    return control && control->kind == kind;
 }
 
 bool isBlank(char c)
@@ -202,7 +184,7 @@ public:
             const std::string_view target = text.substr(t, u - t);
             const std::size_t dot = target.rfind('.');
             if (dot != std::string_view::npos && target.substr(dot + 1) == "Caption" &&
-                oneOf(kLabels, target.substr(0, dot))) {
+                is(target.substr(0, dot), game::ControlKind::Label)) {
                 if (u == text.size() || !isBlank(text[u])) return fail("set " + std::string(target) + " needs a text");
                 Command c = base(Op::Set);
                 c.set.kind = SetKind::LabelCaption;
@@ -355,9 +337,9 @@ private:
         const std::string_view prop = target.substr(dot + 1);
         set.property = std::string(prop);
 
-        const bool sprite = name.substr(0, 3) == "pic" && (oneOf(kLoneSprites, name) || limit >= 0);
-        const bool timer = oneOf(kLoneTimers, name) || name == "tmrProjectile";
-        const bool label = oneOf(kLabels, name);
+        const bool sprite = is(name, game::ControlKind::PictureBox);
+        const bool timer = is(name, game::ControlKind::Timer);
+        const bool label = is(name, game::ControlKind::Label);
         if (sprite && (prop == "Left" || prop == "Top" || prop == "Width" || prop == "Height")) {
             set.kind = SetKind::SpriteNumber;
             return number(value, set.number);
@@ -391,21 +373,12 @@ private:
 
     bool variable(std::string_view name, std::string_view value, SetCommand& set, const std::string& t)
     {
-        std::int64_t lo = -32768, hi = 32767;
-        if (name == "clockSeconds") {
-            lo = 0;
-            hi = 59;
-        } else if (name == "score" || name == "projSpeed") {
-            lo = -2147483648LL;
-            hi = 2147483647LL;
-        } else if (name != "lives" && name != "kills" && name != "magicType" && name != "clockMinutes") {
+        const auto settable = game::findSettableVariable(name);
+        if (!settable || (settable->maxIndex >= 0) != (set.index >= 0)) {
             fail("unknown target '" + t + "'");
             return false;
         }
-        if (name == "projSpeed" && set.index < 0) {
-            fail("unknown target '" + t + "'");
-            return false;
-        }
+        const std::int64_t lo = settable->lo, hi = settable->hi;
         if (!isWhole(value)) {
             fail(t + " takes a whole number");
             return false;

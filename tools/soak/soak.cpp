@@ -66,7 +66,7 @@ public:
             float y = 9000.0f;
             const auto& created = f_.createdInvaders();
             for (auto it = created.rbegin(); it != created.rend(); ++it) {
-                const ui::SpriteRef s = (*f_.invaderArray(it->first))(it->second);
+                const ui::SpriteRef s = f_.invaders(it->first)(it->second);
                 if (s.Visible) {
                     x = s.Left + s.Width / 2;
                     y = s.Top + s.Height / 2;
