@@ -14,27 +14,9 @@ namespace {
 
 using testing_support::Game;
 using testing_support::place;
+using testing_support::StillGame;
 
 constexpr std::int16_t kLeft = 1, kRight = 2, kMiddle = 4;
-
-struct StillGame : Game {
-    StillGame() { stopAllTimers(); }
-    void heroTick() { form.tmrCharaMovement_Timer(); }
-    void heroTicks(int n)
-    {
-        for (int i = 0; i < n; ++i) heroTick();
-    }
-    // Runs flight ticks of a slot until its timer stops; returns how many ran.
-    int flyOut(std::int16_t slot)
-    {
-        int n = 0;
-        while (form.tmrProjectile(slot).Enabled() && n < 10000) {
-            form.tmrProjectile_Timer(slot);
-            ++n;
-        }
-        return n;
-    }
-};
 
 // The step of a cast as the rules work it out: single differences widened to
 // double, the distance, then the difference over (distance over speed).

@@ -14,11 +14,7 @@ namespace {
 
 using testing_support::Game;
 using testing_support::place;
-
-struct StillGame : Game {
-    StillGame() { stopAllTimers(); }
-    void collisionTick() { form.tmrCollisionDetect_Timer(); }
-};
+using testing_support::StillGame;
 
 ui::PictureBox box(float left, float top, float width, float height)
 {

@@ -5,6 +5,7 @@
 namespace {
 
 using testing_support::Game;
+using testing_support::StillGame;
 
 TEST(SpawnBeat, oneCastleKillerPerBeatAtTheBottomRightOfTheOuterWindow)
 {
@@ -28,8 +29,7 @@ TEST(SpawnBeat, oneCastleKillerPerBeatAtTheBottomRightOfTheOuterWindow)
 
 TEST(SpawnBeat, entryPointsFollowTheWindowSizeAtTheBeat)
 {
-    Game g;
-    g.stopAllTimers();
+    StillGame g;
     game::Form1& f = g.form;
     f.Width = 24120 + 3000.5f;
     f.Height = 13455 + 777.25f;
@@ -55,8 +55,7 @@ TEST(SpawnBeat, entryPointsFollowTheWindowSizeAtTheBeat)
 
 TEST(SpawnBeat, aKilledIndexIsNeverHandedOutAgainAndTheLimitStopsThatKindOnly)
 {
-    Game g;
-    g.stopAllTimers();
+    StillGame g;
     game::Form1& f = g.form;
     for (int i = 0; i < 3; ++i) f.SpawnInvader(1);
     f.picCastleKiller(3).Visible = false;  // killed and parked
@@ -75,8 +74,7 @@ TEST(SpawnBeat, aKilledIndexIsNeverHandedOutAgainAndTheLimitStopsThatKindOnly)
 
 TEST(InvaderMovement, eachKindMovesByItsExactStepAndHiddenOnesStayPut)
 {
-    Game g;
-    g.stopAllTimers();
+    StillGame g;
     game::Form1& f = g.form;
     f.SpawnInvader(1);
     f.SpawnInvader(2);
@@ -107,8 +105,7 @@ TEST(InvaderMovement, eachKindMovesByItsExactStepAndHiddenOnesStayPut)
 
 TEST(InvaderMovement, stepsAreSinglePrecisionAndUnbounded)
 {
-    Game g;
-    g.stopAllTimers();
+    StillGame g;
     game::Form1& f = g.form;
     const ui::SpriteRef k = f.picCastleKiller(0);
     k.Left = 0.1f;
@@ -154,8 +151,7 @@ TEST(GameClock, countsTicksShowsThemAndStartsTheWavesOnTheirSecond)
 
 TEST(GameClock, minutesAreNeverCutAndTheClockStopsAtItsLastSecond)
 {
-    Game g;
-    g.stopAllTimers();
+    StillGame g;
     game::Form1& f = g.form;
     for (int i = 0; i < 6000; ++i) f.tmrTimer_Timer();
     EXPECT_EQ(f.lblTimer.Caption, "100:00");

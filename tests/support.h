@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -39,6 +41,29 @@ private:
         p.startUp();
         p.menu().cmdStart_Click();
         return *p.form1IfCreated();
+    }
+};
+
+// A started game with every timer switched off, so that a test drives the
+// handlers by hand.
+struct StillGame : Game {
+    StillGame() { stopAllTimers(); }
+    void hold(std::initializer_list<int> codes)
+    {
+        for (int c : codes) form.picHero_KeyDown(c, 0);
+    }
+    void heroTick() { form.tmrCharaMovement_Timer(); }
+    void heroTicks(int n)
+    {
+        for (int i = 0; i < n; ++i) heroTick();
+    }
+    void collisionTick() { form.tmrCollisionDetect_Timer(); }
+    // Runs flight ticks of a slot until its timer stops; returns how many ran.
+    int flyOut(std::int16_t slot)
+    {
+        int n = 0;
+        for (; form.tmrProjectile(slot).Enabled() && n < 10000; ++n) form.tmrProjectile_Timer(slot);
+        return n;
     }
 };
 
