@@ -13,6 +13,7 @@
 namespace {
 
 using testing_support::Game;
+using testing_support::isAt;
 using testing_support::place;
 using testing_support::StillGame;
 
@@ -785,7 +786,7 @@ TEST(ProjectileFlight, aProjectileParkedByAHitEndsItsFlightAtTheNextTickOrIsCast
     place(f.picCastleKiller(0), 6700, 4100, 735, 855);
     f.tmrCollisionDetect_Timer();
     ASSERT_FALSE(f.picProjectile(0).Visible);
-    ASSERT_EQ(f.picProjectile(0).Left, 24120 + 5000);
+    ASSERT_TRUE(isAt(f.picProjectile(0), g.spentProjectile()));
     ASSERT_TRUE(f.tmrProjectile(0).Enabled());
 
     // Cast again before the flight tick: new steps, the timer just runs on.
@@ -801,7 +802,7 @@ TEST(ProjectileFlight, aProjectileParkedByAHitEndsItsFlightAtTheNextTickOrIsCast
     place(f.picCastleKiller(0), 6500, 4300, 735, 855);
     f.tmrCollisionDetect_Timer();
     f.tmrProjectile_Timer(0);
-    EXPECT_EQ(f.picProjectile(0).Left, 24120 + 5000);
+    EXPECT_TRUE(isAt(f.picProjectile(0), g.spentProjectile()));
     EXPECT_FALSE(f.tmrProjectile(0).Enabled());
     EXPECT_FALSE(f.picProjectile(0).Visible);
 }

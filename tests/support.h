@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -17,6 +19,11 @@ public:
     std::vector<std::string> boxes;
 };
 
+// A sprite's top-left corner, in twips.
+struct Corner {
+    float left, top;
+};
+
 // A started game on a virtual clock: the title window loaded at 0 and Start
 // pressed at 0, so the battlefield's timers run from 0.
 struct Game {
@@ -28,6 +35,15 @@ struct Game {
 
     ui::Scheduler& clock() { return program.scheduler(); }
     void advance(std::int64_t ms) { clock().advanceTo(clock().now() + ms); }
+
+    // Places worked out from the window's current outer size. A hit parks
+    // both sprites right of the window, apart, where they touch nothing.
+    Corner parkedInvader() const { return {form.Width + 3000, form.Height + 5000}; }
+    Corner spentProjectile() const { return {form.Width + 5000, form.Height - 3000}; }
+    // Where each stream's new invaders enter.
+    Corner bottomStreamEntry() const { return {2000, form.Height - 1000}; }
+    Corner castleKillerEntry() const { return {form.Width - 1000, form.Height - 1000}; }
+    Corner topStreamEntry() const { return {form.Width - 1000, 2000}; }
 
     // Switches every timer off, so that a test can drive handlers by hand.
     void stopAllTimers()
@@ -66,6 +82,13 @@ struct StillGame : Game {
         return n;
     }
 };
+
+// Whether a sprite's top-left corner is exactly at a place.
+inline ::testing::AssertionResult isAt(const ui::Extent& s, Corner c)
+{
+    if (s.Left == c.left && s.Top == c.top) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "at " << s.Left << ", " << s.Top << ", not " << c.left << ", " << c.top;
+}
 
 // Puts a lone box or an invader (through its view) at a rectangle.
 inline void place(ui::SpriteRef b, float left, float top, float width, float height)
