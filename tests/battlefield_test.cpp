@@ -8,6 +8,7 @@
 namespace {
 
 using testing_support::Game;
+using testing_support::StillGame;
 
 TEST(BattlefieldLoad, gameStateTakesItsStartingValues)
 {
@@ -102,8 +103,7 @@ TEST(BattlefieldLoad, stackingOrderPutsTheCastleLowestAndTheInvadersOnTop)
 
 TEST(MouseRouting, pressesOverDisabledBoxesReachTheWindowAndOverTheMageOrEnabledLabelsAreLost)
 {
-    Game g;
-    g.stopAllTimers();
+    StillGame g;
     game::Form1& f = g.form;
     struct Case {
         float x, y;
@@ -139,8 +139,7 @@ TEST(MouseRouting, pressesOverDisabledBoxesReachTheWindowAndOverTheMageOrEnabled
 
 TEST(MouseRouting, aReleaseGoesWhereThePressOfTheSameButtonWent)
 {
-    Game g;
-    g.stopAllTimers();
+    StillGame g;
     game::Form1& f = g.form;
     // Right press on the mage is lost, so its release is lost too, even over
     // the field.
@@ -153,8 +152,7 @@ TEST(MouseRouting, aReleaseGoesWhereThePressOfTheSameButtonWent)
 
 TEST(MouseRouting, runTimeInvadersLieAboveEveryDesignBoxNewestOnTop)
 {
-    Game g;
-    g.stopAllTimers();
+    StillGame g;
     game::Form1& f = g.form;
     f.SpawnInvader(1);
     f.SpawnInvader(2);

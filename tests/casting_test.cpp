@@ -1,4 +1,7 @@
 // Casting with the mouse, the special magic's states, and projectile flight.
+// The expected launches were worked out beforehand, outside the game: the
+// differences from start to target in single precision, their distance in
+// double, each step the difference over (distance over speed) in double.
 
 #include <gtest/gtest.h>
 
@@ -13,41 +16,11 @@
 namespace {
 
 using testing_support::Game;
+using testing_support::isAt;
 using testing_support::place;
+using testing_support::StillGame;
 
 constexpr std::int16_t kLeft = 1, kRight = 2, kMiddle = 4;
-
-struct StillGame : Game {
-    StillGame() { stopAllTimers(); }
-    void heroTick() { form.tmrCharaMovement_Timer(); }
-    void heroTicks(int n)
-    {
-        for (int i = 0; i < n; ++i) heroTick();
-    }
-    // Runs flight ticks of a slot until its timer stops; returns how many ran.
-    int flyOut(std::int16_t slot)
-    {
-        int n = 0;
-        while (form.tmrProjectile(slot).Enabled() && n < 10000) {
-            form.tmrProjectile_Timer(slot);
-            ++n;
-        }
-        return n;
-    }
-};
-
-// The step of a cast as the rules work it out: single differences widened to
-// double, the distance, then the difference over (distance over speed).
-struct Step {
-    double distance, x, y;
-};
-Step stepFor(float startX, float startY, float targetX, float targetY, std::int64_t speed)
-{
-    const double dx = static_cast<double>(targetX - startX);
-    const double dy = static_cast<double>(targetY - startY);
-    const double distance = std::sqrt(dx * dx + dy * dy);
-    return {distance, dx / (distance / static_cast<double>(speed)), dy / (distance / static_cast<double>(speed))};
-}
 
 float flown(float from, double step)
 {
@@ -58,11 +31,15 @@ float flown(float from, double step)
 
 TEST(Casting, aLeftPressPutsTheSelectedSlotOnTheMageAndAimsItsCornerAtTheCursor)
 {
+    // From 5000, 6000 to 12000.5, 1000.25: differences 7000.5 and -4999.75, distance 8602.586838416686.
     struct Case {
         std::int16_t magic;
         std::int64_t speed;
+        double stepX, stepY;
     };
-    for (Case c : {Case{0, 200}, Case{1, 235}, Case{2, 275}}) {
+    for (Case c :
+         {Case{0, 200, 162.7533701546092, -116.23829189779406}, Case{1, 235, 191.23520993166576, -136.579992979908},
+          Case{2, 275, 223.7858839625876, -159.8276513594668}}) {
         SCOPED_TRACE(c.magic);
         StillGame g;
         game::Form1& f = g.form;
@@ -80,10 +57,9 @@ TEST(Casting, aLeftPressPutsTheSelectedSlotOnTheMageAndAimsItsCornerAtTheCursor)
         EXPECT_TRUE(f.tmrProjectile(c.magic).Enabled());
         EXPECT_EQ(f.projStartX[k], 5000.0f);
         EXPECT_EQ(f.projStartY[k], 6000.0f);
-        const Step s = stepFor(5000, 6000, 12000.5f, 1000.25f, c.speed);
-        EXPECT_EQ(f.projDistance[k], s.distance);
-        EXPECT_EQ(f.projStepX[k], s.x);
-        EXPECT_EQ(f.projStepY[k], s.y);
+        EXPECT_EQ(f.projDistance[k], 8602.586838416686);
+        EXPECT_EQ(f.projStepX[k], c.stepX);
+        EXPECT_EQ(f.projStepY[k], c.stepY);
         // The other slots stay idle.
         for (std::int16_t other = 0; other < 4; ++other) {
             if (other == c.magic) continue;
@@ -100,29 +76,29 @@ TEST(Casting, theStepUsesSingleDifferencesAndDoubleDistanceAndSteps)
 {
     StillGame g;
     game::Form1& f = g.form;
-    const float heroLeft = static_cast<float>(6600.0 - 38.890872965260115);
-    const float heroTop = static_cast<float>(4200.0 - 38.890872965260115);
-    place(f.picHero, heroLeft, heroTop, 675, 735);
+    // A diagonal step from 6600, 4200 leaves the mage at 6561.10888671875, 4161.10888671875.
+    place(f.picHero, 6561.10888671875f, 4161.10888671875f, 675, 735);
     f.Form_MouseDown(kLeft, 0, 100.3f, 12345.7f);
 
-    const Step s = stepFor(heroLeft, heroTop, 100.3f, 12345.7f, 200);
-    EXPECT_EQ(f.projDistance[0], s.distance);
-    EXPECT_EQ(f.projStepX[0], s.x);
-    EXPECT_EQ(f.projStepY[0], s.y);
-    // Differences taken in double would give another step.
-    const double ddx = static_cast<double>(100.3f) - static_cast<double>(heroLeft);
-    const double ddy = static_cast<double>(12345.7f) - static_cast<double>(heroTop);
-    ASSERT_NE(s.x, ddx / (std::sqrt(ddx * ddx + ddy * ddy) / 200));
+    // The single differences to 100.30000305175781, 12345.7001953125 are
+    // -6460.80908203125 and 8184.59130859375.
+    const double stepX = -123.92046387391247, stepY = 156.98317945969356;
+    EXPECT_EQ(f.projDistance[0], 10427.3481232366);
+    EXPECT_EQ(f.projStepX[0], stepX);
+    EXPECT_EQ(f.projStepY[0], stepY);
+    // The exact difference in x, -6460.808883666992, would give another step.
+    ASSERT_NE(stepX, -123.92046152986823);
     // And the step has the length of the speed, up to rounding.
-    EXPECT_NEAR(std::hypot(s.x, s.y), 200.0, 1e-9);
+    EXPECT_NEAR(std::hypot(stepX, stepY), 200.0, 1e-9);
 
-    // Each flight tick adds the double step to the single position.
+    // Each flight tick adds the double step to the single position and
+    // rounds the sum to single.
     f.tmrProjectile_Timer(0);
-    EXPECT_EQ(f.picProjectile(0).Left, flown(heroLeft, s.x));
-    EXPECT_EQ(f.picProjectile(0).Top, flown(heroTop, s.y));
+    EXPECT_EQ(f.picProjectile(0).Left, 6437.1884765625f);
+    EXPECT_EQ(f.picProjectile(0).Top, 4318.09228515625f);
     f.tmrProjectile_Timer(0);
-    EXPECT_EQ(f.picProjectile(0).Left, flown(flown(heroLeft, s.x), s.x));
-    EXPECT_EQ(f.picProjectile(0).Top, flown(flown(heroTop, s.y), s.y));
+    EXPECT_EQ(f.picProjectile(0).Left, 6313.26806640625f);
+    EXPECT_EQ(f.picProjectile(0).Top, 4475.07568359375f);
 }
 
 TEST(Casting, aFireCastStraightToTheRightMovesExactlyTwoHundredPerTickWithoutDrift)
@@ -269,7 +245,7 @@ TEST(Casting, aCastAtTheMagesOwnCornerLaunchesNothingAndFreesTheSlot)
     ASSERT_TRUE(f.tmrProjectile(2).Enabled());
     const auto stepX = f.projStepX[2];
     const auto stepY = f.projStepY[2];
-    ASSERT_EQ(stepX, stepFor(5000, 6000, 9000, 6000, 275).x);
+    ASSERT_EQ(stepX, 275.0);  // 4000 / (4000 / 275)
     // Hidden by a hit: the slot is free while its timer still runs.
     f.picProjectile(2).Visible = false;
     f.picHero.Picture = f.picBlackMageRight.Picture;
@@ -405,17 +381,17 @@ TEST(SpecialMagic, aRightClickShorterThanATickLaunchesTheHiddenSpecialFromWhereI
     EXPECT_TRUE(f.tmrProjectile(3).Enabled());
     EXPECT_EQ(f.projStartX[3], 16320.0f);
     EXPECT_EQ(f.projStartY[3], 840.0f);
-    const Step s = stepFor(16320, 840, 20320, 2840, 275);
-    EXPECT_EQ(f.projStepX[3], s.x);
-    EXPECT_EQ(f.projStepY[3], s.y);
+    // Differences 4000 and 2000, distance 4472.13595499958.
+    EXPECT_EQ(f.projStepX[3], 245.96747752497683);
+    EXPECT_EQ(f.projStepY[3], 122.98373876248841);
 
     g.advance(49);  // 79 ms: the hero tick at 50 did not charge it
     EXPECT_EQ(special.Width, 255);
     EXPECT_EQ(f.projSpeed[3], 275);
     EXPECT_EQ(special.Left, 16320);
     g.advance(1);  // the first flight tick, 50 ms after the release
-    EXPECT_EQ(special.Left, flown(16320, s.x));
-    EXPECT_EQ(special.Top, flown(840, s.y));
+    EXPECT_EQ(special.Left, 16565.966796875f);
+    EXPECT_EQ(special.Top, 962.9837646484375f);
     EXPECT_FALSE(special.Visible);
 }
 
@@ -451,8 +427,7 @@ TEST(SpecialMagic, aRightReleaseWhileChargingLaunchesFromAboveTheMageTowardsTheR
     EXPECT_EQ(f.projStartX[3], 6780.0f);
     EXPECT_EQ(f.projStartY[3], 3885.0f);
     EXPECT_EQ(f.projDistance[3], 5000.0);
-    const Step s = stepFor(6780, 3885, 11780, 3885, 335);
-    EXPECT_EQ(f.projStepX[3], s.x);
+    EXPECT_EQ(f.projStepX[3], 335.0);  // 5000 / (5000 / 335)
     EXPECT_EQ(f.projStepY[3], 0.0);
     EXPECT_TRUE(f.tmrProjectile(3).Enabled());
     EXPECT_TRUE(special.Visible);
@@ -464,7 +439,7 @@ TEST(SpecialMagic, aRightReleaseWhileChargingLaunchesFromAboveTheMageTowardsTheR
     EXPECT_EQ(special.Width, 315);
     EXPECT_EQ(f.projSpeed[3], 335);
     f.tmrProjectile_Timer(3);
-    EXPECT_EQ(special.Left, flown(6780, s.x));
+    EXPECT_EQ(special.Left, 6780 + 335);
     EXPECT_EQ(special.Top, 3885);
 }
 
@@ -702,24 +677,26 @@ TEST(ProjectileFlight, eachMoveIsADoubleSumStoredAsASingle)
 {
     // Targets whose first move differs from single arithmetic with a rounded
     // step: on the Top for the first, on the Left for the second.
+    // From 5000, 6000 at speed 200.
     struct Case {
         float targetX, targetY;
+        double stepX, stepY;
         bool leftDiffers, topDiffers;
     };
-    for (Case c : {Case{7000, 130, false, true}, Case{7001, 137, true, false}}) {
+    for (Case c : {Case{7000, 130, 64.50195157134267, -189.31322786189074, false, true},
+                   Case{7001, 137, 64.59985725346608, -189.279841617727, true, false}}) {
         SCOPED_TRACE(::testing::Message() << c.targetX << ", " << c.targetY);
         StillGame g;
         game::Form1& f = g.form;
         place(f.picHero, 5000, 6000, 675, 735);
         f.Form_MouseDown(kLeft, 0, c.targetX, c.targetY);
-        const Step s = stepFor(5000, 6000, c.targetX, c.targetY, 200);
-        ASSERT_EQ(flown(5000, s.x) != 5000 + static_cast<float>(s.x), c.leftDiffers);
-        ASSERT_EQ(flown(6000, s.y) != 6000 + static_cast<float>(s.y), c.topDiffers);
+        ASSERT_EQ(flown(5000, c.stepX) != 5000 + static_cast<float>(c.stepX), c.leftDiffers);
+        ASSERT_EQ(flown(6000, c.stepY) != 6000 + static_cast<float>(c.stepY), c.topDiffers);
         float left = 5000, top = 6000;
         for (int tick = 1; tick <= 5; ++tick) {
             f.tmrProjectile_Timer(0);
-            left = flown(left, s.x);
-            top = flown(top, s.y);
+            left = flown(left, c.stepX);
+            top = flown(top, c.stepY);
             EXPECT_EQ(f.picProjectile(0).Left, left) << tick;
             EXPECT_EQ(f.picProjectile(0).Top, top) << tick;
         }
@@ -803,7 +780,7 @@ TEST(ProjectileFlight, aProjectileParkedByAHitEndsItsFlightAtTheNextTickOrIsCast
     place(f.picCastleKiller(0), 6700, 4100, 735, 855);
     f.tmrCollisionDetect_Timer();
     ASSERT_FALSE(f.picProjectile(0).Visible);
-    ASSERT_EQ(f.picProjectile(0).Left, 24120 + 5000);
+    ASSERT_TRUE(isAt(f.picProjectile(0), g.spentProjectile()));
     ASSERT_TRUE(f.tmrProjectile(0).Enabled());
 
     // Cast again before the flight tick: new steps, the timer just runs on.
@@ -819,7 +796,7 @@ TEST(ProjectileFlight, aProjectileParkedByAHitEndsItsFlightAtTheNextTickOrIsCast
     place(f.picCastleKiller(0), 6500, 4300, 735, 855);
     f.tmrCollisionDetect_Timer();
     f.tmrProjectile_Timer(0);
-    EXPECT_EQ(f.picProjectile(0).Left, 24120 + 5000);
+    EXPECT_TRUE(isAt(f.picProjectile(0), g.spentProjectile()));
     EXPECT_FALSE(f.tmrProjectile(0).Enabled());
     EXPECT_FALSE(f.picProjectile(0).Visible);
 }

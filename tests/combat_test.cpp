@@ -12,13 +12,11 @@
 
 namespace {
 
+using testing_support::Corner;
 using testing_support::Game;
+using testing_support::isAt;
 using testing_support::place;
-
-struct StillGame : Game {
-    StillGame() { stopAllTimers(); }
-    void collisionTick() { form.tmrCollisionDetect_Timer(); }
-};
+using testing_support::StillGame;
 
 ui::PictureBox box(float left, float top, float width, float height)
 {
@@ -156,10 +154,9 @@ TEST(CollisionTick, aKillHidesAndParksBothSpritesFromTheCurrentOuterSizeAndCount
     g.collisionTick();
     EXPECT_FALSE(invader.Visible);
     EXPECT_FALSE(fire.Visible);
-    EXPECT_EQ(invader.Left, 24120 + 3000);
-    EXPECT_EQ(invader.Top, 13455 + 5000);
-    EXPECT_EQ(fire.Left, 24120 + 5000);
-    EXPECT_EQ(fire.Top, 13455 - 3000);
+    const Corner parked = g.parkedInvader(), spent = g.spentProjectile();
+    EXPECT_TRUE(isAt(invader, parked));
+    EXPECT_TRUE(isAt(fire, spent));
     EXPECT_EQ(invader.Width, 735);
     EXPECT_EQ(fire.Width, 375);
     EXPECT_EQ(f.score, 100);
@@ -175,16 +172,14 @@ TEST(CollisionTick, aKillHidesAndParksBothSpritesFromTheCurrentOuterSizeAndCount
     place(bottom, 2000, 9000, 735, 855);
     intoInvader(f.picProjectile(3), bottom);
     g.collisionTick();
-    EXPECT_EQ(bottom.Left, 30015 + 3000);
-    EXPECT_EQ(bottom.Top, 16020 + 5000);
-    EXPECT_EQ(f.picProjectile(3).Left, 30015 + 5000);
-    EXPECT_EQ(f.picProjectile(3).Top, 16020 - 3000);
+    EXPECT_TRUE(isAt(bottom, g.parkedInvader()));
+    EXPECT_TRUE(isAt(f.picProjectile(3), g.spentProjectile()));
     EXPECT_EQ(f.score, 200);
     EXPECT_EQ(f.kills, 2);
     EXPECT_EQ(f.lblKillNum.Caption, "2");
     // The earlier parked pair stays where it was.
-    EXPECT_EQ(invader.Left, 27120);
-    EXPECT_EQ(fire.Left, 29120);
+    EXPECT_TRUE(isAt(invader, parked));
+    EXPECT_TRUE(isAt(fire, spent));
 }
 
 TEST(CollisionTick, ofTwoProjectilesOnOneInvaderTheLowerNumberedKillsAndTheOtherFliesOn)
@@ -203,7 +198,7 @@ TEST(CollisionTick, ofTwoProjectilesOnOneInvaderTheLowerNumberedKillsAndTheOther
         f.picProjectile(c.second).Visible = true;
         g.collisionTick();
         EXPECT_FALSE(invader.Visible);
-        EXPECT_EQ(f.picProjectile(c.first).Left, 29120);
+        EXPECT_TRUE(isAt(f.picProjectile(c.first), g.spentProjectile()));
         EXPECT_FALSE(f.picProjectile(c.first).Visible);
         EXPECT_EQ(f.picProjectile(c.second).Left, 10300);
         EXPECT_EQ(f.picProjectile(c.second).Top, 8400);
@@ -221,26 +216,32 @@ TEST(CollisionTick, afterAKillTheParkedInvaderIsStillTestedAgainstTheLaterProjec
     place(invader, 10000, 8000, 735, 855);
     intoInvader(f.picProjectile(0), invader);
     // A later projectile standing at the invaders' parking place meets it there.
-    place(f.picProjectile(2), 24120 + 3000 + 10, 13455 + 5000 + 10, 255, 255);
+    place(f.picProjectile(2), g.parkedInvader().left + 10, g.parkedInvader().top + 10, 255, 255);
     g.collisionTick();
     EXPECT_EQ(f.kills, 2);
     EXPECT_EQ(f.score, 200);
-    EXPECT_EQ(f.picProjectile(2).Left, 29120);
+    EXPECT_TRUE(isAt(f.picProjectile(2), g.spentProjectile()));
     EXPECT_EQ(f.lblKillNum.Caption, "2");
 }
 
 TEST(CollisionTick, oneProjectileKillsOnlyTheInvaderVisitedFirst)
 {
+    using Array = ui::SpriteArray game::Form1::*;
+    constexpr Array kKillers = &game::Form1::picCastleKiller, kTop = &game::Form1::picCKTop,
+                    kBottom = &game::Form1::picCKBot;
     struct Case {
         const char* what;
-        int firstKind, firstIndex, secondKind, secondIndex;  // kind: 0 killers, 1 top, 2 bottom
+        Array firstArray;
+        int firstIndex;
+        Array secondArray;
+        int secondIndex;
     };
     const std::vector<Case> cases{
-        {"castle killers 0 before 1", 0, 0, 0, 1},
-        {"castle killers before the top stream", 0, 1, 1, 0},
-        {"the top stream before the bottom stream", 1, 0, 2, 0},
-        {"castle killers before the bottom stream", 0, 0, 2, 1},
-        {"top stream 0 before 1", 1, 0, 1, 1},
+        {"castle killers 0 before 1", kKillers, 0, kKillers, 1},
+        {"castle killers before the top stream", kKillers, 1, kTop, 0},
+        {"the top stream before the bottom stream", kTop, 0, kBottom, 0},
+        {"castle killers before the bottom stream", kKillers, 0, kBottom, 1},
+        {"top stream 0 before 1", kTop, 0, kTop, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -249,25 +250,15 @@ TEST(CollisionTick, oneProjectileKillsOnlyTheInvaderVisitedFirst)
         f.picCastleKiller.Load(1);
         f.picCKTop.Load(1);
         f.picCKBot.Load(1);
-        auto invader = [&](int kind, int index) -> ui::SpriteRef {
-            switch (kind) {
-                case 0:
-                    return f.picCastleKiller(index);
-                case 1:
-                    return f.picCKTop(index);
-                default:
-                    return f.picCKBot(index);
-            }
-        };
-        ui::SpriteRef first = invader(c.firstKind, c.firstIndex);
-        ui::SpriteRef second = invader(c.secondKind, c.secondIndex);
+        ui::SpriteRef first = (f.*c.firstArray)(c.firstIndex);
+        ui::SpriteRef second = (f.*c.secondArray)(c.secondIndex);
         place(first, 10000, 8000, 735, 855);
         place(second, 10200, 8200, 735, 855);
         first.Visible = second.Visible = true;
         place(f.picProjectile(0), 10300, 8300, 100, 100);
         g.collisionTick();
         EXPECT_FALSE(first.Visible);
-        EXPECT_EQ(first.Left, 27120);
+        EXPECT_TRUE(isAt(first, g.parkedInvader()));
         EXPECT_TRUE(second.Visible);
         EXPECT_EQ(second.Left, 10200);
         EXPECT_EQ(f.kills, 1);
@@ -420,8 +411,7 @@ TEST(CollisionTick, anInvaderOnBothTheMageAndTheCastleCostsALifeThenTheCastleHit
     EXPECT_EQ(f.lblCastleLifeBar.Width, 6615 - 189);
     EXPECT_EQ(f.score, -400);
     EXPECT_FALSE(invader.Visible);
-    EXPECT_EQ(invader.Left, 27120);
-    EXPECT_EQ(invader.Top, 18455);
+    EXPECT_TRUE(isAt(invader, g.parkedInvader()));
 }
 
 TEST(CollisionTick, aHitRestartsTheCollisionPeriodFromTheMomentOfTheHit)
@@ -489,8 +479,7 @@ TEST(CollisionTick, thirtyFourCastleHitsLeaveOneHundredAndTheThirtyFifthFellsThe
         intoTheCastle(invader);
         g.collisionTick();
         EXPECT_FALSE(invader.Visible);
-        EXPECT_EQ(invader.Left, 27120);
-        EXPECT_EQ(invader.Top, 18455);
+        EXPECT_TRUE(isAt(invader, g.parkedInvader()));
         if (k <= 34) {
             EXPECT_EQ(f.lblCastleLifeBar.Caption, std::to_string(3500 - 100 * k));
             EXPECT_EQ(f.lblCastleLifeBar.Width, static_cast<float>(6615 - 189 * k));
@@ -522,8 +511,7 @@ TEST(CollisionTick, theCastleTestsTheInvadersCornersSoAnInvaderInsideItCounts)
     place(invader, 6615, 4215, 735, 855);  // on the castle's bottom-right corner
     g.collisionTick();
     EXPECT_EQ(f.lblCastleLifeBar.Caption, "3300");
-    EXPECT_EQ(invader.Left, 28000);
-    EXPECT_EQ(invader.Top, 19000);
+    EXPECT_TRUE(isAt(invader, g.parkedInvader()));
 }
 
 TEST(CollisionTick, theScoresFirstChangeStartsFromNothing)
@@ -577,7 +565,7 @@ TEST(CollisionTick, aCastleCaptionThatIsNoNumberStopsTheTickAfterTheInvaderIsPar
         intoTheCastle(f.picCastleKiller(0));
         EXPECT_THROW(g.collisionTick(), ui::RuntimeError);
         EXPECT_FALSE(f.picCastleKiller(0).Visible);
-        EXPECT_EQ(f.picCastleKiller(0).Left, 27120);
+        EXPECT_TRUE(isAt(f.picCastleKiller(0), g.parkedInvader()));
         EXPECT_EQ(f.lblCastleLifeBar.Caption, "full");
         EXPECT_FALSE(f.score.has_value());
     }
@@ -591,12 +579,12 @@ TEST(CollisionTick, aCastleCaptionThatIsNoNumberStopsTheTickAfterTheInvaderIsPar
         intoInvader(f.picProjectile(1), f.picCKTop(0));
         f.tmrProjectile(1).setEnabled(false);
         g.advance(25);
-        EXPECT_EQ(f.picCastleKiller(0).Left, 27120);
+        EXPECT_TRUE(isAt(f.picCastleKiller(0), g.parkedInvader()));
         EXPECT_EQ(f.kills, 0);
         EXPECT_EQ(f.picCKTop(0).Left, 10000);
         g.advance(25);
         EXPECT_EQ(f.kills, 1);
-        EXPECT_EQ(f.picCKTop(0).Left, 27120);
+        EXPECT_TRUE(isAt(f.picCKTop(0), g.parkedInvader()));
     }
 }
 

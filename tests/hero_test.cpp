@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -14,6 +13,7 @@ namespace {
 
 using testing_support::Game;
 using testing_support::place;
+using testing_support::StillGame;
 
 constexpr int kW = 87, kA = 65, kS = 83, kD = 68;
 constexpr int k1 = 49, k2 = 50, k3 = 51;
@@ -22,16 +22,6 @@ constexpr int k1 = 49, k2 = 50, k3 = 51;
 const double kDiagonal = std::sqrt(55.0 * 55.0 / 2.0);
 
 const std::vector<std::string> kWinPair{"You won the game, good job!", "Your score is "};
-
-// A started game with every timer stopped, so that a test drives the handlers.
-struct StillGame : Game {
-    StillGame() { stopAllTimers(); }
-    void hold(std::initializer_list<int> codes)
-    {
-        for (int c : codes) form.picHero_KeyDown(c, 0);
-    }
-    void tick() { form.tmrCharaMovement_Timer(); }
-};
 
 float minusDiagonal(float v)
 {
@@ -137,7 +127,7 @@ TEST(HeroMovement, eachKeyRuleMovesTheMageAndOnlySidewaysStepsTurnHim)
         // A casting picture, to see whether the move keeps it.
         f.picHero.Picture = f.picBlackMageLightning.Picture;
         for (int k : c.held) f.picHero_KeyDown(k, 0);
-        g.tick();
+        g.heroTick();
 
         auto expected = [&](int dir) {
             if (dir == 0) return start;
@@ -171,12 +161,12 @@ TEST(HeroMovement, diagonalStepsAreDoubleSumsStoredAsSinglesAndReadBackEachTick)
     EXPECT_EQ(f.picHero.Top, 4200);
 
     g.hold({kA, kW});
-    g.tick();
+    g.heroTick();
     EXPECT_EQ(f.picHero.Left, static_cast<float>(6600.0 - 38.890872965260115));
     EXPECT_EQ(f.picHero.Top, static_cast<float>(4200.0 - 38.890872965260115));
 
     // The second step starts from the stored single, not from an exact double.
-    g.tick();
+    g.heroTick();
     const float left2 = minusDiagonal(static_cast<float>(6600.0 - kDiagonal));
     const float top2 = minusDiagonal(static_cast<float>(4200.0 - kDiagonal));
     EXPECT_EQ(f.picHero.Left, left2);
@@ -186,7 +176,7 @@ TEST(HeroMovement, diagonalStepsAreDoubleSumsStoredAsSinglesAndReadBackEachTick)
     // Forty more steps, each from what the sprite reports.
     float left = left2, top = top2;
     for (int i = 0; i < 40; ++i) {
-        g.tick();
+        g.heroTick();
         left = minusDiagonal(left);
         top = minusDiagonal(top);
     }
@@ -198,7 +188,7 @@ TEST(HeroMovement, diagonalStepsAreDoubleSumsStoredAsSinglesAndReadBackEachTick)
     g.form.picHero_KeyUp(kW, 0);
     g.hold({kS, kD});
     for (int i = 0; i < 3; ++i) {
-        g.tick();
+        g.heroTick();
         left = plusDiagonal(left);
         top = plusDiagonal(top);
     }
@@ -212,16 +202,16 @@ TEST(HeroMovement, nothingHoldsTheMageInsideTheField)
     game::Form1& f = g.form;
     place(f.picHero, 20, 30, 675, 735);
     g.hold({kA});
-    g.tick();
+    g.heroTick();
     EXPECT_EQ(f.picHero.Left, -35);
     g.form.picHero_KeyUp(kA, 0);
     g.hold({kW});
-    g.tick();
+    g.heroTick();
     EXPECT_EQ(f.picHero.Top, -25);
     place(f.picHero, 24100, 13450, 675, 735);
     g.form.picHero_KeyUp(kW, 0);
     g.hold({kS, kD});
-    g.tick();
+    g.heroTick();
     EXPECT_EQ(f.picHero.Left, plusDiagonal(24100));
     EXPECT_EQ(f.picHero.Top, plusDiagonal(13450));
 }
@@ -238,21 +228,21 @@ TEST(HeroMovement, theStartPictureIsNeitherWalkingPictureUntilASidewaysMove)
     // Up, down and diagonal moves keep the start picture.
     for (auto keys : {std::vector<int>{kW}, {kS}, {kA, kW}, {kS, kD}}) {
         for (int k : keys) f.picHero_KeyDown(k, 0);
-        g.tick();
+        g.heroTick();
         for (int k : keys) f.picHero_KeyUp(k, 0);
         EXPECT_EQ(f.picHero.Picture, start);
     }
 
     g.hold({kA});
-    g.tick();
+    g.heroTick();
     EXPECT_EQ(f.picHero.Picture, f.picBlackMageLeft.Picture);
     // The picture is set again on every such tick, also over a casting picture.
     f.picHero.Picture = f.picBlackMageFireLeft.Picture;
-    g.tick();
+    g.heroTick();
     EXPECT_EQ(f.picHero.Picture, f.picBlackMageLeft.Picture);
     f.picHero_KeyUp(kA, 0);
     g.hold({kD});
-    g.tick();
+    g.heroTick();
     EXPECT_EQ(f.picHero.Picture, f.picBlackMageRight.Picture);
     // The walking sources keep their own pictures.
     EXPECT_NE(f.picBlackMageLeft.Picture, f.picBlackMageRight.Picture);
@@ -266,7 +256,7 @@ TEST(HeroMovement, aDisabledMageNeitherWalksNorChangesMagicButTheTickGoesOn)
     g.hold({kD, k3});
     f.specialHeld = true;
     f.lives = -1;
-    g.tick();
+    g.heroTick();
     EXPECT_EQ(f.picHero.Left, 6600);
     EXPECT_EQ(f.magicType, 0);
     EXPECT_NE(f.picHero.Picture, f.picBlackMageRight.Picture);
@@ -311,7 +301,7 @@ TEST(MagicSelection, theLastHeldDigitWinsAndTheIndicatorSharesItsIconObject)
         f.magicType = -7;
         const ui::PictureRef before = f.picProjectileType.Picture;
         for (int k : c.held) f.picHero_KeyDown(k, 0);
-        g.tick();
+        g.heroTick();
         EXPECT_EQ(f.magicType, c.magic);
         switch (c.icon) {
             case Fire:
@@ -335,14 +325,14 @@ TEST(MagicSelection, theChoiceStaysAfterTheKeyIsReleased)
     StillGame g;
     game::Form1& f = g.form;
     g.hold({k2});
-    g.tick();
+    g.heroTick();
     f.picHero_KeyUp(k2, 0);
-    g.tick();
+    g.heroTick();
     EXPECT_EQ(f.magicType, 1);
     EXPECT_EQ(f.picProjectileType.Picture, f.picIce.Picture);
     // Walking and choosing happen in the same tick.
     g.hold({k1, kD});
-    g.tick();
+    g.heroTick();
     EXPECT_EQ(f.magicType, 0);
     EXPECT_EQ(f.picHero.Left, 6655);
 }
@@ -393,7 +383,7 @@ TEST(SpecialCharge, theSpecialFollowsTheMageAndIsCentredInSinglePrecision)
     const float heroLeft = 3849.98169f;
     const float heroTop = 4161.10889f;
     place(f.picHero, heroLeft, heroTop, 675, 735);
-    g.tick();
+    g.heroTick();
     const float expectedLeft = heroLeft + 675.0f / 2 - 258.0f / 2;
     ASSERT_NE(expectedLeft, static_cast<float>(static_cast<double>(heroLeft) + 337.5 - 129.0));
     EXPECT_EQ(special.Left, expectedLeft);
@@ -401,7 +391,7 @@ TEST(SpecialCharge, theSpecialFollowsTheMageAndIsCentredInSinglePrecision)
 
     // The mage walks on while charging: the special is carried above his new place.
     g.hold({kS, kA});
-    g.tick();
+    g.heroTick();
     const float left2 = minusDiagonal(heroLeft);
     const float top2 = plusDiagonal(heroTop);
     EXPECT_EQ(f.picHero.Left, left2);
@@ -410,11 +400,11 @@ TEST(SpecialCharge, theSpecialFollowsTheMageAndIsCentredInSinglePrecision)
 
     // An odd hero width: halves are exact in single precision.
     place(f.picHero, 1000, 2000, 677, 735);
-    g.tick();
+    g.heroTick();
     EXPECT_EQ(special.Left, minusDiagonal(1000) + 677.0f / 2 - 264.0f / 2);
     // Top follows the new Height, Left the new Width, also when they differ.
     special.Width = 400;
-    g.tick();
+    g.heroTick();
     EXPECT_EQ(special.Width, 403);
     EXPECT_EQ(special.Height, 267);
     EXPECT_EQ(special.Top, plusDiagonal(plusDiagonal(2000)) - 267.0f);
@@ -425,7 +415,7 @@ TEST(SpecialCharge, noChargeWhileNotHeld)
 {
     StillGame g;
     game::Form1& f = g.form;
-    for (int i = 0; i < 5; ++i) g.tick();
+    g.heroTicks(5);
     EXPECT_FALSE(f.picProjectile(3).Visible);
     EXPECT_EQ(f.picProjectile(3).Width, 255);
     EXPECT_EQ(f.projSpeed[3], 275);
@@ -438,10 +428,10 @@ TEST(GameEndChecks, theHundredFiftyFirstKillWinsNotTheHundredFiftieth)
     StillGame g;
     game::Form1& f = g.form;
     f.kills = 150;
-    g.tick();
+    g.heroTick();
     EXPECT_TRUE(g.host.boxes.empty());
     f.kills = 151;
-    g.tick();
+    g.heroTick();
     EXPECT_EQ(g.host.boxes, kWinPair);
 }
 
@@ -450,10 +440,10 @@ TEST(GameEndChecks, lifeZeroPlaysOnAndMinusOneLoses)
     StillGame g;
     game::Form1& f = g.form;
     f.lives = 0;
-    g.tick();
+    g.heroTick();
     EXPECT_TRUE(g.host.boxes.empty());
     f.lives = -1;
-    g.tick();
+    g.heroTick();
     EXPECT_EQ(g.host.boxes, (std::vector<std::string>{"Game Over, You Lose!", "Your score is "}));
 }
 
@@ -463,12 +453,12 @@ TEST(GameEndChecks, aCastleLifeOfZeroLosesAndAnyOtherDoesNot)
         SCOPED_TRACE(caption);
         StillGame g;
         g.form.lblCastleLifeBar.Caption = caption;
-        g.tick();
+        g.heroTick();
         EXPECT_TRUE(g.host.boxes.empty());
     }
     StillGame g;
     g.form.lblCastleLifeBar.Caption = "0";
-    g.tick();
+    g.heroTick();
     EXPECT_EQ(g.host.boxes, (std::vector<std::string>{"Game Over, You Lose!", "Your score is "}));
 }
 
@@ -479,7 +469,7 @@ TEST(GameEndChecks, everyConditionThatHoldsIsAnnouncedInOrder)
         StillGame g;
         g.form.lives = -1;
         g.form.lblCastleLifeBar.Caption = "0";
-        g.tick();
+        g.heroTick();
         EXPECT_EQ(g.host.boxes, (std::vector<std::string>{"Game Over, You Lose!", "Your score is ",
                                                           "Game Over, You Lose!", "Your score is "}));
     }
@@ -488,7 +478,7 @@ TEST(GameEndChecks, everyConditionThatHoldsIsAnnouncedInOrder)
         StillGame g;
         g.form.kills = 151;
         g.form.lblCastleLifeBar.Caption = "0";
-        g.tick();
+        g.heroTick();
         EXPECT_EQ(g.host.boxes, (std::vector<std::string>{"You won the game, good job!", "Your score is ",
                                                           "Game Over, You Lose!", "Your score is "}));
     }
@@ -499,7 +489,7 @@ TEST(GameEndChecks, everyConditionThatHoldsIsAnnouncedInOrder)
         g.form.lives = -3;
         g.form.lblCastleLifeBar.Caption = "0";
         g.form.score = 1200;
-        g.tick();
+        g.heroTick();
         EXPECT_EQ(g.host.boxes,
                   (std::vector<std::string>{"You won the game, good job!", "Your score is 1200", "Game Over, You Lose!",
                                             "Your score is 1200", "Game Over, You Lose!", "Your score is 1200"}));
@@ -534,7 +524,7 @@ TEST(GameEndChecks, aCastleCaptionThatIsNoNumberStopsTheTickWhereItIsRead)
         f.kills = 151;
         f.specialHeld = true;
         g.hold({kD});
-        EXPECT_THROW(g.tick(), ui::RuntimeError);
+        EXPECT_THROW(g.heroTick(), ui::RuntimeError);
         // Everything before the reading was done.
         EXPECT_EQ(f.picHero.Left, 6655);
         EXPECT_EQ(f.projSpeed[3], 278);

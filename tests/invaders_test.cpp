@@ -4,7 +4,10 @@
 
 namespace {
 
+using testing_support::Corner;
 using testing_support::Game;
+using testing_support::isAt;
+using testing_support::StillGame;
 
 TEST(SpawnBeat, oneCastleKillerPerBeatAtTheBottomRightOfTheOuterWindow)
 {
@@ -14,8 +17,7 @@ TEST(SpawnBeat, oneCastleKillerPerBeatAtTheBottomRightOfTheOuterWindow)
     EXPECT_EQ(f.picCastleKiller.UBound(), 0);
     g.advance(1);
     EXPECT_EQ(f.picCastleKiller.UBound(), 1);
-    EXPECT_EQ(f.picCastleKiller(1).Left, 24120 - 1000);
-    EXPECT_EQ(f.picCastleKiller(1).Top, 13455 - 1000);
+    EXPECT_TRUE(isAt(f.picCastleKiller(1), g.castleKillerEntry()));
     EXPECT_TRUE(f.picCastleKiller(1).Visible);
     EXPECT_FALSE(f.picCastleKiller(1).Enabled);
     EXPECT_EQ(f.picCastleKiller(1).Picture, f.picCastleKiller(0).Picture);
@@ -28,20 +30,16 @@ TEST(SpawnBeat, oneCastleKillerPerBeatAtTheBottomRightOfTheOuterWindow)
 
 TEST(SpawnBeat, entryPointsFollowTheWindowSizeAtTheBeat)
 {
-    Game g;
-    g.stopAllTimers();
+    StillGame g;
     game::Form1& f = g.form;
-    f.Width = 24120 + 3000.5f;
-    f.Height = 13455 + 777.25f;
+    f.Width += 3000.5f;
+    f.Height += 777.25f;
     f.tmrMoveTop.setEnabled(true);
     f.tmrMoveBot.setEnabled(true);
     f.tmrSpawnTimer_Timer();
-    EXPECT_EQ(f.picCKBot(1).Left, 2000);
-    EXPECT_EQ(f.picCKBot(1).Top, f.Height - 1000.0f);
-    EXPECT_EQ(f.picCastleKiller(1).Left, f.Width - 1000.0f);
-    EXPECT_EQ(f.picCastleKiller(1).Top, f.Height - 1000.0f);
-    EXPECT_EQ(f.picCKTop(1).Left, f.Width - 1000.0f);
-    EXPECT_EQ(f.picCKTop(1).Top, 2000);
+    EXPECT_TRUE(isAt(f.picCKBot(1), g.bottomStreamEntry()));
+    EXPECT_TRUE(isAt(f.picCastleKiller(1), g.castleKillerEntry()));
+    EXPECT_TRUE(isAt(f.picCKTop(1), g.topStreamEntry()));
     // Bottom stream first, then the castle killer, then the top stream.
     const auto& created = f.createdInvaders();
     ASSERT_EQ(created.size(), 3u);
@@ -55,8 +53,7 @@ TEST(SpawnBeat, entryPointsFollowTheWindowSizeAtTheBeat)
 
 TEST(SpawnBeat, aKilledIndexIsNeverHandedOutAgainAndTheLimitStopsThatKindOnly)
 {
-    Game g;
-    g.stopAllTimers();
+    StillGame g;
     game::Form1& f = g.form;
     for (int i = 0; i < 3; ++i) f.SpawnInvader(1);
     f.picCastleKiller(3).Visible = false;  // killed and parked
@@ -75,8 +72,7 @@ TEST(SpawnBeat, aKilledIndexIsNeverHandedOutAgainAndTheLimitStopsThatKindOnly)
 
 TEST(InvaderMovement, eachKindMovesByItsExactStepAndHiddenOnesStayPut)
 {
-    Game g;
-    g.stopAllTimers();
+    StillGame g;
     game::Form1& f = g.form;
     f.SpawnInvader(1);
     f.SpawnInvader(2);
@@ -84,8 +80,8 @@ TEST(InvaderMovement, eachKindMovesByItsExactStepAndHiddenOnesStayPut)
     f.picCKTop(0).Visible = true;
     f.picCKBot(0).Visible = true;
     f.picCastleKiller(1).Visible = false;
-    f.picCastleKiller(1).Left = 27120;
-    f.picCastleKiller(1).Top = 18455;
+    f.picCastleKiller(1).Left = g.parkedInvader().left;
+    f.picCastleKiller(1).Top = g.parkedInvader().top;
     for (int i = 0; i < 10; ++i) {
         f.tmrMonsterMovement_Timer();
         f.tmrMoveTop_Timer();
@@ -93,22 +89,18 @@ TEST(InvaderMovement, eachKindMovesByItsExactStepAndHiddenOnesStayPut)
     }
     EXPECT_EQ(f.picCastleKiller(0).Left, 27600 - 550);
     EXPECT_EQ(f.picCastleKiller(0).Top, 14640 - 300);
-    EXPECT_EQ(f.picCastleKiller(1).Left, 27120);
-    EXPECT_EQ(f.picCastleKiller(1).Top, 18455);
+    EXPECT_TRUE(isAt(f.picCastleKiller(1), g.parkedInvader()));
     EXPECT_EQ(f.picCKTop(0).Left, 27480 - 700);
     EXPECT_EQ(f.picCKTop(0).Top, 1320);
-    EXPECT_EQ(f.picCKTop(1).Left, 23120 - 700);
-    EXPECT_EQ(f.picCKTop(1).Top, 2000);
+    EXPECT_TRUE(isAt(f.picCKTop(1), {g.topStreamEntry().left - 700, g.topStreamEntry().top}));
     EXPECT_EQ(f.picCKBot(0).Left, 600);
     EXPECT_EQ(f.picCKBot(0).Top, 14160 - 700);
-    EXPECT_EQ(f.picCKBot(1).Left, 2000);
-    EXPECT_EQ(f.picCKBot(1).Top, 12455 - 700);
+    EXPECT_TRUE(isAt(f.picCKBot(1), {g.bottomStreamEntry().left, g.bottomStreamEntry().top - 700}));
 }
 
 TEST(InvaderMovement, stepsAreSinglePrecisionAndUnbounded)
 {
-    Game g;
-    g.stopAllTimers();
+    StillGame g;
     game::Form1& f = g.form;
     const ui::SpriteRef k = f.picCastleKiller(0);
     k.Left = 0.1f;
@@ -154,8 +146,7 @@ TEST(GameClock, countsTicksShowsThemAndStartsTheWavesOnTheirSecond)
 
 TEST(GameClock, minutesAreNeverCutAndTheClockStopsAtItsLastSecond)
 {
-    Game g;
-    g.stopAllTimers();
+    StillGame g;
     game::Form1& f = g.form;
     for (int i = 0; i < 6000; ++i) f.tmrTimer_Timer();
     EXPECT_EQ(f.lblTimer.Caption, "100:00");
@@ -174,15 +165,15 @@ TEST(Waves, aStreamsKilledElementZeroIsShownWhereItWasParked)
 {
     Game g;
     game::Form1& f = g.form;
-    f.picCKTop(0).Left = 30000;
-    f.picCKTop(0).Top = 18455;
+    const Corner parked = g.parkedInvader();
+    f.picCKTop(0).Left = parked.left;
+    f.picCKTop(0).Top = parked.top;
     g.advance(62000);
     EXPECT_TRUE(f.picCKTop(0).Visible);
-    EXPECT_EQ(f.picCKTop(0).Left, 30000);
-    EXPECT_EQ(f.picCKTop(0).Top, 18455);
+    EXPECT_TRUE(isAt(f.picCKTop(0), parked));
     g.advance(500);  // the first beat after 01:02 brings the first created one
     EXPECT_EQ(f.picCKTop.UBound(), 1);
-    EXPECT_LT(f.picCKTop(0).Left, 30000);
+    EXPECT_LT(f.picCKTop(0).Left, parked.left);
 }
 
 TEST(Waves, theEndOfTheGameStopsNeitherTheClockNorTheInvaders)

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -15,6 +19,11 @@ public:
     std::vector<std::string> boxes;
 };
 
+// A sprite's top-left corner, in twips.
+struct Corner {
+    float left, top;
+};
+
 // A started game on a virtual clock: the title window loaded at 0 and Start
 // pressed at 0, so the battlefield's timers run from 0.
 struct Game {
@@ -26,6 +35,15 @@ struct Game {
 
     ui::Scheduler& clock() { return program.scheduler(); }
     void advance(std::int64_t ms) { clock().advanceTo(clock().now() + ms); }
+
+    // Places worked out from the window's current outer size. A hit parks
+    // both sprites right of the window, apart, where they touch nothing.
+    Corner parkedInvader() const { return {form.Width + 3000, form.Height + 5000}; }
+    Corner spentProjectile() const { return {form.Width + 5000, form.Height - 3000}; }
+    // Where each stream's new invaders enter.
+    Corner bottomStreamEntry() const { return {2000, form.Height - 1000}; }
+    Corner castleKillerEntry() const { return {form.Width - 1000, form.Height - 1000}; }
+    Corner topStreamEntry() const { return {form.Width - 1000, 2000}; }
 
     // Switches every timer off, so that a test can drive handlers by hand.
     void stopAllTimers()
@@ -41,6 +59,36 @@ private:
         return *p.form1IfCreated();
     }
 };
+
+// A started game with every timer switched off, so that a test drives the
+// handlers by hand.
+struct StillGame : Game {
+    StillGame() { stopAllTimers(); }
+    void hold(std::initializer_list<int> codes)
+    {
+        for (int c : codes) form.picHero_KeyDown(c, 0);
+    }
+    void heroTick() { form.tmrCharaMovement_Timer(); }
+    void heroTicks(int n)
+    {
+        for (int i = 0; i < n; ++i) heroTick();
+    }
+    void collisionTick() { form.tmrCollisionDetect_Timer(); }
+    // Runs flight ticks of a slot until its timer stops; returns how many ran.
+    int flyOut(std::int16_t slot)
+    {
+        int n = 0;
+        for (; form.tmrProjectile(slot).Enabled() && n < 10000; ++n) form.tmrProjectile_Timer(slot);
+        return n;
+    }
+};
+
+// Whether a sprite's top-left corner is exactly at a place.
+inline ::testing::AssertionResult isAt(const ui::Extent& s, Corner c)
+{
+    if (s.Left == c.left && s.Top == c.top) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "at " << s.Left << ", " << s.Top << ", not " << c.left << ", " << c.top;
+}
 
 // Puts a lone box or an invader (through its view) at a rectangle.
 inline void place(ui::SpriteRef b, float left, float top, float width, float height)
