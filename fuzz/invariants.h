@@ -7,12 +7,8 @@
 // is outside these rules.
 
 #include <array>
-#include <charconv>
-#include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <optional>
-#include <sstream>
 #include <string>
 
 #include "battlefield/form1.h"
@@ -27,156 +23,12 @@ public:
 
     // The first broken rule, or an empty string. `now` is the virtual time,
     // `boxes` the number of message boxes shown so far.
-    std::string check(const game::Form1& f, std::int64_t now, std::size_t boxes)
-    {
-        auto fail = [&](const auto&... parts) {
-            std::ostringstream why;
-            why << "t=" << now << ": ";
-            (why << ... << parts);
-            return why.str();
-        };
-
-        // ---- sprites: every position and size is a finite number ----
-        std::string bad;
-        f.forEachSpriteBottomUp([&](const char* name, int index, const ui::SpriteView& s) {
-            if (!bad.empty()) return;
-            if (!std::isfinite(s.Left) || !std::isfinite(s.Top) || !std::isfinite(s.Width) ||
-                !std::isfinite(s.Height)) {
-                std::ostringstream o;
-                o << name;
-                if (index >= 0) o << "(" << index << ")";
-                o << " at " << s.Left << "," << s.Top << " size " << s.Width << "x" << s.Height;
-                bad = o.str();
-            }
-        });
-        if (!bad.empty()) return fail("a sprite is not finite: ", bad);
-
-        // ---- control arrays: the fixed ones stay, the invader ones only grow ----
-        if (f.picProjectile.size() != 4 || f.picLife.size() != 3) return fail("a fixed control array changed size");
-        const std::array<std::size_t, 3> tops{f.picCastleKiller.size(), f.picCKTop.size(), f.picCKBot.size()};
-        std::size_t created = 0;
-        for (std::size_t k = 0; k < 3; ++k) {
-            if (tops[k] < tops_[k]) return fail("invader array ", k, " shrank from ", tops_[k], " to ", tops[k]);
-            if (tops[k] > 32768) return fail("invader array ", k, " passed index 32767");
-            created += tops[k] - 1;
-        }
-        if (f.createdInvaders().size() != created)
-            return fail("the creation order lists ", f.createdInvaders().size(), " invaders, the arrays ", created);
-
-        // ---- projectiles: a cast slot that is shown is flying ----
-        for (int k = 0; k < 3; ++k)
-            if (f.picProjectile(k).Visible && !f.tmrProjectile(k).Enabled())
-                return fail("projectile ", k, " is shown but its flight timer is off");
-        const ui::PictureBox& special = f.picProjectile(3);
-        if (special.Width < special_ || special.Height != special.Width)
-            return fail("the special shrank or lost its square: ", special.Width, "x", special.Height);
-        if (f.projSpeed[3] < speed3_) return fail("the special's speed fell to ", f.projSpeed[3]);
-        if (f.projSpeed[0] != 200 || f.projSpeed[1] != 235 || f.projSpeed[2] != 275)
-            return fail("a cast slot's speed changed");
-        if (f.magicType < 0 || f.magicType > 2) return fail("magicType is ", f.magicType);
-        for (std::size_t k = 0; k < f.keyDown.size(); ++k)
-            if (f.keyDown[k] != 0 && f.keyDown[k] != -1) return fail("key table entry ", k, " holds ", f.keyDown[k]);
-
-        // ---- the mage ----
-        if (!f.picHero.Visible || !f.picHero.Enabled) return fail("the mage is hidden or disabled");
-
-        // ---- lives: they only fall, the icons show what is left, a hit resets the mage ----
-        if (f.lives > lives_) return fail("lives rose from ", lives_, " to ", f.lives);
-        for (int k = 0; k < 3; ++k)
-            if (f.picLife(k).Visible != (k < f.lives))
-                return fail("life icon ", k, " is ", f.picLife(k).Visible ? "shown" : "hidden", " with ", f.lives,
-                            " lives");
-        if (f.lives < lives_) {
-            // At most one hero tick per 50 ms may have moved him since the hit.
-            const double reach = 55.0 * static_cast<double>((now - now_) / 50 + 1);
-            if (std::fabs(f.picHero.Left - 6480.0) > reach || std::fabs(f.picHero.Top - 6480.0) > reach)
-                return fail("a life was lost but the mage stands at ", f.picHero.Left, ",", f.picHero.Top);
-        }
-
-        // ---- the castle: whole hundreds down to 0, the bar follows ----
-        const std::optional<int> life = hundreds(f.lblCastleLifeBar.Caption);
-        if (!life) return fail("castle caption '", f.lblCastleLifeBar.Caption, "' is not a hundred in 0..3500");
-        if (*life > castle_) return fail("castle life rose from ", castle_, " to ", *life);
-        const float bar = *life == 0 ? 150.0f : static_cast<float>(6615 - 189 * ((3500 - *life) / 100));
-        if (f.lblCastleLifeBar.Width != bar || f.lblCastleLifeBar.Width < 150)
-            return fail("castle bar is ", f.lblCastleLifeBar.Width, " wide at life ", *life, ", not ", bar);
-
-        // ---- kills and score: only the collision tick changes them, in fixed amounts ----
-        if (f.kills < kills_) return fail("kills fell from ", kills_, " to ", f.kills);
-        if (f.score.has_value() != (f.kills > 0 || *life != 3500))
-            return fail("the score is ", f.score ? "set" : "unset", " with ", f.kills, " kills and castle life ",
-                        *life);
-        const std::int64_t gained = 100 * static_cast<std::int64_t>(f.kills);
-        const std::int64_t score = f.score.value_or(0);
-        if (*life > 0 ? score != gained - 4 * (3500 - *life)
-                      : (score > gained - 400 * 35 || (gained - score) % 400 != 0))
-            return fail("score ", score, " does not follow from ", f.kills, " kills and castle life ", *life);
-        if (f.lblScoreNum.Caption != (f.score ? std::to_string(*f.score) : std::string("0")))
-            return fail("score label reads '", f.lblScoreNum.Caption, "'");
-        if (f.lblKillNum.Caption != std::to_string(f.kills))
-            return fail("kill label reads '", f.lblKillNum.Caption, "'");
-
-        // ---- timers ----
-        if (!f.tmrMonsterMovement.Enabled() || !f.tmrSpawnTimer.Enabled() || !f.tmrTimer.Enabled())
-            return fail("a timer that never stops is off");
-        const bool running = f.tmrCharaMovement.Enabled();
-        if (f.tmrCollisionDetect.Enabled() != running)
-            return fail("the collision tick is ", running ? "off" : "on", " while the hero tick is ",
-                        running ? "on" : "off");
-        if (running && !running_) return fail("play resumed after the end");
-        const bool decided = f.kills > f.killsToWin || f.lives < 0 || *life == 0;
-        if (running) {
-            if (boxes != 0) return fail(boxes, " message boxes while play runs");
-            if (decided && !decidedDue_) decidedDue_ = f.tmrCharaMovement.due();
-            if (decided && now >= *decidedDue_) return fail("a hero tick passed the end of the game by");
-        } else {
-            if (!decided) return fail("the game ended with nothing decided");
-            if (running_) boxesAtEnd_ = boxes;
-            if (boxes != boxesAtEnd_ || boxes < 2 || boxes > 6 || boxes % 2 != 0)
-                return fail(boxes, " message boxes after the end");
-        }
-
-        // ---- the clock and the waves ----
-        const std::int64_t seconds = (now - start_) / 1000;
-        if (seconds < 32767LL * 60) {
-            if (f.clockMinutes * 60LL + f.clockSeconds != seconds || f.clockSeconds < 0 || f.clockSeconds > 59)
-                return fail("the clock reads ", f.clockMinutes, ":", f.clockSeconds, " after ", seconds, " s");
-            char text[32];
-            std::snprintf(text, sizeof text, "%02d:%02d", f.clockMinutes, f.clockSeconds);
-            if (f.lblTimer.Caption != text) return fail("the clock label reads '", f.lblTimer.Caption, "'");
-            if (f.tmrMoveTop.Enabled() != (seconds >= 62) || f.tmrMoveBot.Enabled() != (seconds >= 125))
-                return fail("a stream is ", f.tmrMoveTop.Enabled() ? "on" : "off", "/",
-                            f.tmrMoveBot.Enabled() ? "on" : "off", " after ", seconds, " s");
-        }
-
-        running_ = running;
-        now_ = now;
-        remember(f);
-        return {};
-    }
+    std::string check(const game::Form1& f, std::int64_t now, std::size_t boxes);
 
 private:
     // A caption that is exactly the decimal text of a whole hundred 0..3500.
-    static std::optional<int> hundreds(const std::string& caption)
-    {
-        if (caption.empty() || caption[0] == '-' || (caption.size() > 1 && caption[0] == '0')) return std::nullopt;
-        int v = -1;
-        const auto [end, error] = std::from_chars(caption.data(), caption.data() + caption.size(), v);
-        if (error != std::errc() || end != caption.data() + caption.size() || v > 3500 || v % 100 != 0)
-            return std::nullopt;
-        return v;
-    }
-
-    void remember(const game::Form1& f)
-    {
-        tops_ = {f.picCastleKiller.size(), f.picCKTop.size(), f.picCKBot.size()};
-        special_ = f.picProjectile(3).Width;
-        speed3_ = f.projSpeed[3];
-        lives_ = f.lives;
-        kills_ = f.kills;
-        castle_ = hundreds(f.lblCastleLifeBar.Caption).value_or(0);
-    }
-
+    static std::optional<int> hundreds(const std::string& caption);
+    void remember(const game::Form1& f);
     std::int64_t start_;
     std::int64_t now_ = 0;
     std::array<std::size_t, 3> tops_{};
@@ -213,17 +65,7 @@ public:
 
     // Lets `ms` pass and checks the rules after each millisecond at which
     // timers fired and at the end; the first broken rule stops it there.
-    std::string advance(std::int64_t ms)
-    {
-        const std::int64_t until = now() + ms;
-        for (std::int64_t due = clock().nextDue(); due >= 0 && due <= until; due = clock().nextDue()) {
-            clock().advanceTo(due);
-            if (std::string why = check(); !why.empty()) return why;
-        }
-        clock().advanceTo(until);
-        return check();
-    }
-
+    std::string advance(std::int64_t ms);
     // Lets `ms` pass without checking anything on the way.
     void run(std::int64_t ms) { clock().advanceTo(now() + ms); }
 

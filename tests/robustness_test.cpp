@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "../fuzz/invariants.h"
+#include "invariants.h"
 
 namespace {
 

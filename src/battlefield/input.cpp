@@ -46,11 +46,13 @@ MouseTarget Form1::hitTest(float x, float y) const
         decided = true;
     }
     if (!decided)
-        for (const ui::Label* l : labels())
-            if (l->Enabled && holds(l->Left, l->Top, l->Width, l->Height, x, y)) {
-                beneath = MouseTarget{false, l->name};
+        for (const LabelRow& row : labelRows()) {
+            const ui::Label& l = this->*row.member;
+            if (l.Enabled && holds(l.Left, l.Top, l.Width, l.Height, x, y)) {
+                beneath = MouseTarget{false, l.name};
                 break;
             }
+        }
 
     // The invaders created at run time lie above every box, newest on top.
     // They are made disabled, and a disabled box hands a press to the window:

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ui/error.h"
+#include "ui/untraced.h"
 
 namespace ui {
 
@@ -37,7 +38,7 @@ void Scheduler::remove(Timer* t)
     timers_.erase(std::remove(timers_.begin(), timers_.end(), t), timers_.end());
 }
 
-Timer* Scheduler::earliestDueBy(std::int64_t t) const
+ZORVANE_UNTRACED Timer* Scheduler::earliestDueBy(std::int64_t t) const
 {
     Timer* best = nullptr;
     for (Timer* timer : timers_) {
@@ -47,7 +48,7 @@ Timer* Scheduler::earliestDueBy(std::int64_t t) const
     return best;
 }
 
-std::int64_t Scheduler::nextDue() const
+ZORVANE_UNTRACED std::int64_t Scheduler::nextDue() const
 {
     std::int64_t best = -1;
     for (const Timer* timer : timers_)

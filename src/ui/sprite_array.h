@@ -1,8 +1,8 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
-#include <cstring>
 #include <memory>
 #include <span>
 #include <type_traits>
@@ -109,15 +109,18 @@ struct CornerSpan {
 
 // The invaders' control arrays: up to 32768 elements each, every one of which
 // the movement and collision ticks visit many times a second. The elements'
-// fields are kept column by column, so that those loops run over contiguous
-// numbers; room for the whole 16-bit range is taken at once, so an element
-// never moves and a view of it stays valid. The columns stay in here: the
-// rules ask their questions through the queries below.
+// fields are kept column by column in blocks of kBlock elements, so that
+// those loops run over contiguous numbers; a block is made when its first
+// element is, and never moves, so a view of an element stays valid and a new
+// window costs a block per array, not room for the whole 16-bit range. The
+// columns stay in here: the rules ask their questions through the queries
+// below.
 class SpriteArray {
 public:
     static constexpr int kMaxIndex = 32767;
 
-    explicit SpriteArray(const PictureBox& design) { push(design, design.Visible); }
+    explicit SpriteArray(const PictureBox& design);
+    ~SpriteArray();
     SpriteArray(const SpriteArray&) = delete;
     SpriteArray& operator=(const SpriteArray&) = delete;
 
@@ -125,129 +128,44 @@ public:
     std::size_t size() const { return size_; }
     bool exists(int index) const { return index >= 0 && static_cast<std::size_t>(index) < size_; }
 
-    SpriteRef operator()(int index)
-    {
-        const std::size_t i = checked(index);
-        return SpriteRef(left_[i], top_[i], width_[i], height_[i], visible_[i], enabled_[i], border_[i], back_[i],
-                         picture_[i]);
-    }
-    SpriteView operator()(int index) const
-    {
-        const std::size_t i = checked(index);
-        return SpriteView(left_[i], top_[i], width_[i], height_[i], visible_[i], enabled_[i], border_[i], back_[i],
-                          picture_[i]);
-    }
+    SpriteRef operator()(int index);
+    SpriteView operator()(int index) const;
 
     // Creates element `index`, the next above the top, as a copy of element 0
     // as it stands now; it starts hidden.
-    SpriteRef Load(int index)
-    {
-        if (index != static_cast<int>(size_) || index > kMaxIndex)
-            throw RuntimeError("control array element cannot be created");
-        PictureBox zero;
-        zero.Left = left_[0];
-        zero.Top = top_[0];
-        zero.Width = width_[0];
-        zero.Height = height_[0];
-        zero.Enabled = enabled_[0];
-        zero.BorderStyle = border_[0];
-        zero.BackColor = back_[0];
-        zero.Picture = picture_[0];
-        push(zero, false);
-        return (*this)(index);
-    }
+    SpriteRef Load(int index);
 
     // Moves every shown element by (-leftStep, -topStep); hidden ones keep
     // their place. Taking away zero leaves every value as it was, so the loop
     // runs without a branch.
-    void stepShown(float leftStep, float topStep)
-    {
-        if (leftStep != 0) sweep(left_.get(), leftStep);
-        if (topStep != 0) sweep(top_.get(), topStep);
-    }
+    void stepShown(float leftStep, float topStep);
 
     // The first element from `from` on that may touch something: a corner of
     // one of `probes` may lie in it, or one of its corners in `target`.
     // Elements passed over touch nothing. size() when none is left.
-    std::size_t nextThatMayMeet(std::size_t from, std::span<const CornerSpan> probes, const Extent& target) const
-    {
-        const float tx0 = target.Left, tx1 = target.Left + target.Width;
-        const float ty0 = target.Top, ty1 = target.Top + target.Height;
-        for (std::size_t i = from; i < size_; ++i) {
-            const float x0 = left_[i];
-            const float y0 = top_[i];
-            const float x1 = x0 + width_[i];
-            const float y1 = y0 + height_[i];
-            if (CornerSpan{std::min(x0, x1), std::max(x0, x1), std::min(y0, y1), std::max(y0, y1)}.mayLieIn(tx0, tx1,
-                                                                                                            ty0, ty1))
-                return i;
-            for (const CornerSpan& probe : probes)
-                if (probe.mayLieIn(x0, x1, y0, y1)) return i;
-        }
-        return size_;
-    }
+    std::size_t nextThatMayMeet(std::size_t from, std::span<const CornerSpan> probes, const Extent& target) const;
 
     // Is any element enabled? (They are made disabled; only a script enables one.)
-    bool anyEnabled() const
-    {
-        static_assert(sizeof(bool) == 1);
-        return std::memchr(enabled_.get(), 1, size_) != nullptr;
-    }
+    bool anyEnabled() const;
     // Does any shown element hold the point (left and top edges inside, right
     // and bottom outside, as a press is routed)?
-    bool anyShownHolds(float x, float y) const
-    {
-        bool any = false;
-        for (std::size_t i = 0; i < size_; ++i)
-            any |= visible_[i] & (left_[i] <= x) & (x < left_[i] + width_[i]) & (top_[i] <= y) &
-                   (y < top_[i] + height_[i]);
-        return any;
-    }
+    bool anyShownHolds(float x, float y) const;
+
+    // Is every element's place and size a finite number?
+    bool allFinite() const;
 
 private:
-    // Room for every element is taken at once but left untouched (and so
-    // costs no memory) until an element is made there.
-    template <typename T>
-    using Column = std::unique_ptr<T[]>;
-    static constexpr std::size_t kRoom = kMaxIndex + 1;
+    static constexpr std::size_t kBlock = 4096;
+    struct Block;
 
-    std::size_t checked(int index) const
-    {
-        if (!exists(index)) throw RuntimeError("control array index out of range");
-        return static_cast<std::size_t>(index);
-    }
-
-    void sweep(float* column, float step)
-    {
-        // The flags read as bytes (0 or 1) times the step, so the loop vectorises.
-        const auto* shown = reinterpret_cast<const unsigned char*>(visible_.get());
-        for (std::size_t i = 0; i < size_; ++i) column[i] = column[i] - static_cast<float>(shown[i]) * step;
-    }
-
-    void push(const PictureBox& b, bool visible)
-    {
-        const std::size_t i = size_++;
-        left_[i] = b.Left;
-        top_[i] = b.Top;
-        width_[i] = b.Width;
-        height_[i] = b.Height;
-        visible_[i] = visible;
-        enabled_[i] = b.Enabled;
-        border_[i] = b.BorderStyle;
-        back_[i] = b.BackColor;
-        picture_[i] = b.Picture;
-    }
+    // The elements [first, first + count) of block b, for the loops above.
+    template <typename F>
+    void forEachBlock(std::size_t first, F&& f) const;
+    std::size_t checked(int index) const;
+    void push(const PictureBox& b, bool visible);
 
     std::size_t size_ = 0;
-    Column<float> left_ = std::make_unique_for_overwrite<float[]>(kRoom);
-    Column<float> top_ = std::make_unique_for_overwrite<float[]>(kRoom);
-    Column<float> width_ = std::make_unique_for_overwrite<float[]>(kRoom);
-    Column<float> height_ = std::make_unique_for_overwrite<float[]>(kRoom);
-    Column<bool> visible_ = std::make_unique_for_overwrite<bool[]>(kRoom);
-    Column<bool> enabled_ = std::make_unique_for_overwrite<bool[]>(kRoom);
-    Column<Border> border_ = std::make_unique_for_overwrite<Border[]>(kRoom);
-    Column<Color> back_ = std::make_unique_for_overwrite<Color[]>(kRoom);
-    Column<PictureRef> picture_ = std::make_unique<PictureRef[]>(kRoom);
+    std::array<std::unique_ptr<Block>, (kMaxIndex + 1) / kBlock> blocks_;
 };
 
 }  // namespace ui
