@@ -13,10 +13,12 @@ packages=(
   # the real window under a virtual display, driven by real input
   xvfb xauth xdotool x11-utils imagemagick openbox
   python3-pil
+  # ... and as a Wayland client of a nested compositor
+  weston qt6-wayland
   # fonts the game's texts are set in
   fonts-liberation2 culmus fonts-dejavu-core
   # packaging checks
-  desktop-file-utils appstream dpkg-dev file
+  desktop-file-utils appstream dpkg-dev file lintian
   # benchmarks: whole-process timings
   time
 )

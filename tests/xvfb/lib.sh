@@ -3,6 +3,9 @@
 #   TEST_NAME=smoke; . "$(dirname "$0")/lib.sh"
 # It checks for the tools, makes a scratch folder $WORK and arranges for every
 # process recorded in PIDS to be stopped, newest first, when the script ends.
+# PLATFORM picks the window system the game is played on: x11 (the default),
+# or wayland, a Weston compositor nested in the virtual X display (see
+# start_session).
 
 die() {
     echo "$TEST_NAME: FAIL: $*" >&2
@@ -13,7 +16,13 @@ say() {
     echo "$TEST_NAME: $*"
 }
 
-for tool in Xvfb xdotool import xdpyinfo; do
+PLATFORM=${PLATFORM:-x11}
+case $PLATFORM in
+    x11) QPA=xcb ;;
+    wayland) QPA=wayland ;;
+    *) die "unknown platform '$PLATFORM' (x11 or wayland)" ;;
+esac
+for tool in Xvfb xdotool import xdpyinfo $([ "$PLATFORM" = wayland ] && echo weston); do
     command -v "$tool" >/dev/null || die "$tool is not installed"
 done
 PYTHON=/usr/bin/python3
@@ -51,6 +60,64 @@ start_display() {
         [ $SECONDS -lt $deadline ] || die "display $DISPLAY does not answer"
         sleep 0.1
     done
+}
+
+# start_session WIDTH HEIGHT: start_display, and on Wayland a Weston
+# compositor filling it: its output is what screenshots of the X root show,
+# and the XTEST input that reaches its X window is handed to its clients as
+# real key codes and pointer events. The desktop behind the windows is one
+# flat colour, BACKGROUND, with no panel, so a window's frame can be told
+# from it, and no animation fades a window in or out. Weston places a new window at random, so tests find the windows
+# by their colours on the screen, and a client never learns its position.
+BACKGROUND=48,48,48
+start_session() {
+    SCREEN_W=$1 SCREEN_H=$2
+    if [ "$PLATFORM" = x11 ]; then
+        start_display "$1" "$2"
+        return 0
+    fi
+    # Weston follows the pointer by how far it moved since it entered its
+    # window, so the pointer must enter it once: the display is a row taller
+    # than Weston's window, and the pointer waits in that row until the
+    # window is there.
+    start_display "$1" $(($2 + 1))
+    xdotool mousemove 0 "$2"
+    local runtime
+    runtime=$(mktemp -d "$WORK/runtime.XXXXXX") || die "cannot create a runtime folder"  # mode 0700
+    cat >"$WORK/weston.ini" <<'INI'
+[shell]
+background-image=
+background-color=0xff303030
+panel-position=none
+animation=none
+close-animation=none
+startup-animation=none
+focus-animation=none
+INI
+    XDG_RUNTIME_DIR="$runtime" weston --backend=x11-backend.so --use-pixman --width="$1" --height="$2" \
+        --socket=zorvane-test --idle-time=0 --config="$WORK/weston.ini" >"$WORK/weston.log" 2>&1 &
+    PIDS+=("$!")
+    wait_pixel $(($1 / 2)) $(($2 / 2)) "$BACKGROUND" 20 "$WORK/desktop.png" ||
+        die "Weston did not show its desktop within 20 s (centre: $(rgb $(($1 / 2)) $(($2 / 2)) "$WORK/desktop.png" 2>&1)) ($(tail -3 "$WORK/weston.log" | tr '\n' ' '))"
+    export XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY=zorvane-test
+    # Under LeakSanitizer: Qt's Wayland plugin leaves a few of
+    # libwayland-client's objects to the end of the process. The last
+    # suppressions= option counts, so the file in use is copied and extended.
+    if [ -n "${LSAN_OPTIONS:-}" ] && [ ! -e "$WORK/lsan.supp" ]; then
+        local old=
+        [[ $LSAN_OPTIONS =~ suppressions=([^:]*) ]] && old=${BASH_REMATCH[1]}
+        { [ -n "$old" ] && cat "$old"; echo "leak:libwayland-client.so"; } >"$WORK/lsan.supp"
+        export LSAN_OPTIONS="$LSAN_OPTIONS:suppressions=$WORK/lsan.supp"
+    fi
+    park_pointer
+}
+
+# park_pointer: the pointer to the bottom-right corner of the screen, out of
+# the way (Weston paints its pointer into its output, and so into every
+# screenshot). A window never covers the corner's last pixel, and the few
+# pixels of the pointer's tip there are left out when windows are measured.
+park_pointer() {
+    xdotool mousemove $((SCREEN_W - 1)) $((SCREEN_H - 1))
 }
 
 # rgb X Y FILE: the colour of one pixel as "r,g,b".

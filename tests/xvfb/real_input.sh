@@ -1,24 +1,30 @@
 #!/bin/bash
 # Plays the real game with real input on a virtual X display, without a
 # window manager, and reads every result back from the screen:
-#   real_input.sh ZORVANE_BINARY OUTDIR
+#   real_input.sh ZORVANE_BINARY OUTDIR [x11|wayland]
 # Run 1 presses Start with a mouse click on the button, walks the mage with
 # W, A, S and D, casts fire with a left click, charges the special with the
-# right button, selects ice with 2 and closes the battlefield.  Run 2 presses
-# Start with Enter.  Run 3 does run 1's first steps at QT_SCALE_FACTOR=2 and
-# checks that every position doubles and that the pixel art stays crisp.
+# right button, selects ice with 2 (keypad 3 then changes nothing, 3 selects
+# lightning), checks where the castle killers come in and closes the
+# battlefield.  Run 2 presses Start with Enter.  Run 3 does run 1's first
+# steps at QT_SCALE_FACTOR=2 and checks that every position doubles and that
+# the pixel art stays crisp.
+# With "wayland" (runs 1 and 2) the game is a Wayland client of a Weston compositor nested in
+# the virtual display (lib.sh's start_session); the checks are the same, only
+# finding and closing the windows differ: Qt draws their frames, and a window
+# is closed with the close button of that frame.
 # Keys and buttons go through XTEST (xdotool without --window), as a
 # keyboard and a mouse would send them.  Every wait has a deadline; a failure
 # ends the script with a non-zero status and says what was wrong.  OUTDIR gets
 # a screenshot of each run.
 set -u
 
-TEST_NAME=real_input
-. "$(dirname "$0")/lib.sh"
-
-[ $# -eq 2 ] || die "usage: real_input.sh ZORVANE_BINARY OUTDIR"
+[ $# -eq 2 ] || [ $# -eq 3 ] || { echo "usage: real_input.sh ZORVANE_BINARY OUTDIR [x11|wayland]" >&2; exit 1; }
+PLATFORM=${3:-x11}
+TEST_NAME="real_input ($PLATFORM)"
 GAME=$1
 OUT=$2
+. "$(dirname "$0")/lib.sh"
 [ -x "$GAME" ] || die "not an executable: $GAME"
 mkdir -p "$OUT" || die "cannot create $OUT"
 PICTURES=$(cd "$(dirname "$0")/../../assets/pictures" && pwd) || die "assets/pictures not found"
@@ -43,7 +49,8 @@ import os, sys
 from PIL import Image, ImageChops, ImageGrab
 
 scale = int(os.environ["SCALE"])
-x0, y0, w, h = (int(v) for v in os.environ["AREA"].split(","))
+# (The window command searches the whole screen: it needs no area.)
+x0, y0, w, h = (int(v) for v in (os.environ["AREA"] or "0,0,0,0").split(","))
 pictures = os.environ["PICTURES"]
 
 def grab():
@@ -131,12 +138,56 @@ def shot(args):
     grab().save(args[0])
     return args[0]
 
-print({"mage": mage, "box": box, "other": other, "same": same, "crisp": crisp, "shot": shot}[sys.argv[1]](sys.argv[2:]))
+def window(args):
+    """A window found on the whole screen by the colour that fills its client
+    area: x y width height of that area, then the frame around it, left top
+    right bottom: how far what is not the desktop's colour reaches beyond it.
+    The corner where the pointer is parked counts as desktop."""
+    width, height = (int(v) for v in os.environ["SCREEN"].split(","))
+    screen = ImageGrab.grab(xdisplay=os.environ["DISPLAY"]).convert("RGB").crop((0, 0, width, height))
+    screen.paste(colour(args[1]), (width - 8, height - 8, width, height))
+    b = mask(screen, colour(args[0])).getbbox()
+    if not b:
+        return "none"
+    near = (max(b[0] - 80, 0), max(b[1] - 80, 0), min(b[2] + 80, screen.width), min(b[3] + 80, screen.height))
+    o = ImageChops.invert(mask(screen.crop(near), colour(args[1]))).getbbox()
+    outer = (near[0] + o[0], near[1] + o[1], near[0] + o[2], near[1] + o[3])
+    return "%d %d %d %d %d %d %d %d" % (b[0], b[1], b[2] - b[0], b[3] - b[1],
+                                        b[0] - outer[0], b[1] - outer[1], outer[2] - b[2], outer[3] - b[3])
+
+def killers(args):
+    """The top-left corners of the castle killers in the lower right quarter,
+    right to left: x,y ... Each is found by the light grey of its armour and
+    kept only if the whole picture is there."""
+    grey = colour(args[0])
+    x, y = w // 2, h // 2
+    shot = grab().crop((x * scale, y * scale, w * scale, h * scale))
+    pic = picture("invader.gif", 55, 54)
+    pbox = mask(pic, grey).getbbox()
+    m = mask(shot, grey)
+    found = []
+    cols = [c for c in range(m.width) if m.crop((c, 0, c + 1, m.height)).getbbox()]
+    groups = []
+    for c in cols:  # killers on one track are far apart, so columns separate them
+        if groups and c - groups[-1][1] <= 2:
+            groups[-1][1] = c
+        else:
+            groups.append([c, c])
+    for c0, c1 in groups:
+        b = m.crop((c0, 0, c1 + 1, m.height)).getbbox()
+        left, top = c0 + b[0] - pbox[0], b[1] - pbox[1]
+        seen = shot.crop((left, top, left + pic.width, top + pic.height))
+        if mismatches(seen, pic) <= 0.05 * pic.width * pic.height:
+            found.append("%g,%g" % (x + left / scale, y + top / scale))
+    return " ".join(reversed(found)) or "none"
+
+print({"mage": mage, "box": box, "other": other, "same": same, "crisp": crisp, "shot": shot, "window": window,
+       "killers": killers}[sys.argv[1]](sys.argv[2:]))
 PY
 
 SCALE=1
 AREA=
-probe() { SCALE=$SCALE AREA=$AREA PICTURES=$PICTURES "$PYTHON" "$WORK/probe.py" "$@"; }
+probe() { SCALE=$SCALE AREA=$AREA SCREEN="$SCREEN_W,$SCREEN_H" PICTURES=$PICTURES "$PYTHON" "$WORK/probe.py" "$@"; }
 now_ms() { date +%s%3N; }
 
 # mage_settled SECONDS: the mage's "x y name", once two readings agree.
@@ -166,15 +217,19 @@ wait_box() {
 # in_range VALUE LOW HIGH (integers)
 in_range() { [ "$1" -ge "$2" ] && [ "$1" -le "$3" ]; }
 
-# walk KEY DX DY: holds KEY for about 12 ticks and checks that the mage moved
+# walk KEY DX DY: holds KEY for about 20 ticks, past the start of auto-repeat
+# (660 ms in Xvfb, 400 ms in Weston), and checks that the mage moved
 # in the direction (DX, DY) by as many steps as the hold lasted ticks, within
-# two ticks, and that it faces the way a sideways walk turns it.
+# four ticks, and that it faces the way a sideways walk turns it. (On a busy
+# machine a press or a release can reach the game a few ticks after xdotool
+# sent it; Weston adds its own frames to that.)
+SLACK=4
 walk() {
     local key=$1 dx=$2 dy=$3 before after t0 t1
     before=$(mage_settled 10) || die "$RUN: the mage cannot be found before $key"
     xdotool keydown "$key"
     t0=$(now_ms)
-    sleep 0.6
+    sleep 1
     xdotool keyup "$key"
     t1=$(now_ms)
     after=$(mage_settled 10) || die "$RUN: the mage cannot be found after $key"
@@ -188,7 +243,7 @@ walk() {
     steps=$(((moved * 15 + STEP_TWIPS / 2) / STEP_TWIPS))
     ticks=$(((held + TICK_MS / 2) / TICK_MS))
     in_range "$steps" 3 1000 || die "$RUN: holding $key for $held ms moved the mage $moved px the wrong way or too little ($before -> $after)"
-    in_range "$steps" $((ticks - 2)) $((ticks + 2)) ||
+    in_range "$steps" $((ticks - SLACK)) $((ticks + SLACK)) ||
         die "$RUN: holding $key for $held ms (~$ticks ticks) moved the mage $steps steps ($before -> $after)"
     case $key in
         d) [ "$face" = mage_right ] || die "$RUN: after D the mage shows $face, not mage_right" ;;
@@ -197,27 +252,59 @@ walk() {
     say "$RUN: $key held $held ms (~$ticks ticks): $steps steps, from ${bx},${by} to ${ax},${ay}, $face"
 }
 
+# find_client NAME RGB W H SECONDS: waits until the window called NAME
+# (title or field), whose client area is filled with RGB, shows with a client
+# area of W x H; sets its id (X11), CX CY (screen position of the client
+# area), CW CH and the frame around it, FL FT FR FB.
+find_client() {
+    local name=$1 rgb=$2 deadline=$((SECONDS + $5)) found id=
+    while :; do
+        kill -0 "$GAME_PID" 2>/dev/null || die "$RUN: the game ended (log: $(tr '\n' ' ' <"$WORK/game.log"))"
+        found=none
+        if [ "$PLATFORM" = x11 ]; then
+            # Without a window manager there is no frame.
+            if [ "$name" = title ]; then id=$(find_window 1); else id=$(find_other_window 1 "$TITLE"); fi &&
+                eval "$(xdotool getwindowgeometry --shell "$id")" && found="$X $Y $WIDTH $HEIGHT 0 0 0 0"
+        else
+            found=$(probe window "$rgb" "$BACKGROUND")
+        fi
+        read -r CX CY CW CH FL FT FR FB <<<"$found"
+        [ "$CW" = $(($3 * SCALE)) ] && [ "$CH" = $(($4 * SCALE)) ] && break
+        [ $SECONDS -lt $deadline ] || die "$RUN: no $name window with a ${3}x${4} client area within $5 s (last seen: $found)"
+        sleep 0.2
+    done
+    [ "$name" = title ] && TITLE=$id
+    [ "$name" = field ] && FIELD=$id
+    AREA="$CX,$CY,$3,$4"
+}
+
+# point_at X Y: the pointer to a point of the client area, in logical pixels.
+# Weston hands the pointer to the window under it a moment after it moves
+# there; a press before that goes to the window it came from.
+point_at() {
+    xdotool mousemove $((CX + $1 * SCALE)) $((CY + $2 * SCALE))
+    sleep 0.2
+}
+
 # open_battlefield HOW: starts the game and presses Start by "click" or
-# "enter"; sets GAME_PID, TITLE, FIELD and AREA.
+# "enter"; sets GAME_PID, TITLE, FIELD, AREA and the battlefield's CX..FB.
 open_battlefield() {
     local how=$1
-    env QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$SCALE "$GAME" >"$WORK/game.log" 2>&1 &
+    env QT_QPA_PLATFORM=$QPA QT_SCALE_FACTOR=$SCALE "$GAME" >"$WORK/game.log" 2>&1 &
     GAME_PID=$!
     PIDS+=("$GAME_PID")
     # A loaded machine may take a while to start the first Qt program.
-    local deadline=$((SECONDS + 60))
-    until TITLE=$(find_window 1); do
-        kill -0 "$GAME_PID" 2>/dev/null || die "$RUN: the game ended before its window showed (log: $(tr '\n' ' ' <"$WORK/game.log"))"
-        [ $SECONDS -lt $deadline ] || die "$RUN: no window named Zorvane within 60 s (log: $(tr '\n' ' ' <"$WORK/game.log"))"
-    done
-    eval "$(xdotool getwindowgeometry --shell "$TITLE")"
-    [ "$WIDTH" = $((TITLE_W * SCALE)) ] && [ "$HEIGHT" = $((TITLE_H * SCALE)) ] ||
-        die "$RUN: the title's client area is ${WIDTH}x${HEIGHT}, not $((TITLE_W * SCALE))x$((TITLE_H * SCALE))"
-    AREA="$X,$Y,$TITLE_W,$TITLE_H"
-    # Without a frame the outer width is the client width; Form_Load puts
-    # the button's Left at half of it less half the button, in twips.
+    find_client title 0,255,255 $TITLE_W $TITLE_H 60
+    if [ "$PLATFORM" = wayland ]; then
+        # A Wayland client, not an X one through a compatibility server.
+        [ -z "$(xdotool search --name '^Zorvane$' 2>/dev/null)" ] || die "$RUN: the game opened an X window"
+        say "$RUN: title: client area ${CW}x${CH}, Qt's frame $FL,$FT,$FR,$FB (left, top, right, bottom)"
+    fi
+    # The outer width read at load is the client width on every platform: no
+    # frame is known before the window shows. Form_Load puts the button's
+    # Left at half of it less half the button, in twips.
     local left=$(((TITLE_W * 15 - 2775 + 15) / 30))   # lround((W/2 - 1387.5) / 15)
-    local b
+    local b deadline
     deadline=$((SECONDS + 10))
     # Below the texts only the button is not cyan: wait until it is painted.
     while :; do
@@ -232,45 +319,59 @@ open_battlefield() {
     case $how in
         click)
             # A click in the middle of the button's design rectangle.
-            xdotool mousemove --window "$TITLE" $(((left + BUTTON_W / 2) * SCALE)) $(((BUTTON_TOP + BUTTON_H / 2) * SCALE))
+            point_at $((left + BUTTON_W / 2)) $((BUTTON_TOP + BUTTON_H / 2))
             xdotool mousedown 1
             sleep 0.1
             xdotool mouseup 1
+            sleep 0.2
+            park_pointer
             ;;
         enter)
-            xdotool windowfocus --sync "$TITLE" 2>/dev/null || true
+            # Weston gives the keyboard to a new window by itself.
+            [ "$PLATFORM" = x11 ] && { xdotool windowfocus --sync "$TITLE" 2>/dev/null || true; }
             xdotool keydown Return
             sleep 0.1
             xdotool keyup Return
             ;;
     esac
-    FIELD=$(find_other_window 15 "$TITLE") || die "$RUN: pressing Start ($how) did not open the battlefield"
-    eval "$(xdotool getwindowgeometry --shell "$FIELD")"
-    [ "$WIDTH" = $((FIELD_W * SCALE)) ] && [ "$HEIGHT" = $((FIELD_H * SCALE)) ] ||
-        die "$RUN: the battlefield's client area is ${WIDTH}x${HEIGHT}"
-    AREA="$X,$Y,$FIELD_W,$FIELD_H"
+    find_client field 0,128,0 $FIELD_W $FIELD_H 15
     local start
     start=$(mage_settled 15) || die "$RUN: no mage on the battlefield"
     [ "$start" = "$HERO_X $HERO_Y mage_left 0" ] || die "$RUN: the mage starts at '$start', not '$HERO_X $HERO_Y mage_left 0'"
     # The title goes once the battlefield is up.
     deadline=$((SECONDS + 10))
-    while xdotool search --onlyvisible --name '^Zorvane$' 2>/dev/null | grep -qx "$TITLE"; do
+    while if [ "$PLATFORM" = x11 ]; then
+        xdotool search --onlyvisible --name '^Zorvane$' 2>/dev/null | grep -qx "$TITLE"
+    else
+        [ "$(probe window 0,255,255 "$BACKGROUND")" != none ]
+    fi; do
         [ $SECONDS -lt $deadline ] || die "$RUN: the title window is still shown"
         sleep 0.1
     done
-    xdotool windowfocus --sync "$FIELD" 2>/dev/null || true
-    say "$RUN: Start ($how) opened the battlefield; the mage stands at $HERO_X,$HERO_Y"
+    # (Measured again without the title's frame nearby.)
+    find_client field 0,128,0 $FIELD_W $FIELD_H 5
+    [ "$PLATFORM" = x11 ] && { xdotool windowfocus --sync "$FIELD" 2>/dev/null || true; }
+    say "$RUN: Start ($how) opened the battlefield (client area ${CW}x${CH}, frame $FL,$FT,$FR,$FB); the mage stands at $HERO_X,$HERO_Y"
 }
 
+# The battlefield's close button: on X11 the request a window manager sends
+# for it, on Wayland a click on the button Qt draws at the right of its title
+# bar.
 close_battlefield() {
-    close_window "$FIELD" || die "$RUN: could not send the close request"
+    if [ "$PLATFORM" = x11 ]; then
+        close_window "$FIELD" || die "$RUN: could not send the close request"
+    else
+        xdotool mousemove $((CX + CW + FR - 19)) $((CY - FT + 15))
+        sleep 0.2
+        xdotool click 1
+    fi
     wait_exit "$GAME_PID" 10 "$WORK/game.log"
     say "$RUN: closing the battlefield ended the program with status 0"
 }
 
 # Run 1 ---------------------------------------------------------------------
 RUN="click start"
-start_display 1920 1080
+start_session 1920 1080
 open_battlefield click
 
 walk d 1 0
@@ -282,7 +383,7 @@ read -r mx my _ _ <<<"$(mage_settled 10)" || die "$RUN: the mage is lost"
 # A left click away from the mage casts fire: a red box leaves the mage and
 # flies towards the cursor.
 tx=1300 ty=760
-xdotool mousemove --window "$FIELD" $tx $ty
+point_at $tx $ty
 xdotool mousedown 1
 sleep 0.1
 xdotool mouseup 1
@@ -321,7 +422,7 @@ PY
 say "$RUN: a left click at $tx,$ty cast fire; it flew from $fx,$fy to $lx,$ly"
 
 # Holding the right button shows the special above the mage, growing.
-xdotool mousemove --window "$FIELD" 1300 150
+point_at 1300 150
 xdotool mousedown 3
 first=$(wait_box $SPECIAL 10 $BELOW_BAR) || { xdotool mouseup 3; die "$RUN: holding the right button showed no special"; }
 t0=$(now_ms)
@@ -355,23 +456,68 @@ until [ "$(ice)" = 0 ]; do
     sleep 0.1
 done
 say "$RUN: key 2 put the ice icon in the indicator"
+# The magic is chosen with the digit row only: keypad 3 is another key (on
+# Wayland Qt does not mark keypad keys, only their scan codes tell).
+xdotool keydown KP_3
+sleep 0.2
+xdotool keyup KP_3
+sleep 0.3
+[ "$(ice)" = 0 ] || die "$RUN: keypad 3 changed the magic ($(ice) pixels differ from the ice icon)"
+xdotool keydown 3
+sleep 0.2
+xdotool keyup 3
+lightning() { probe same $((TYPE_X + 2)) $((TYPE_Y + 2)) 29 29 icon_lightning.gif 239,239,239; }
+deadline=$((SECONDS + 10))
+until [ "$(lightning)" = 0 ]; do
+    [ $SECONDS -lt $deadline ] || die "$RUN: after 3 the indicator does not show the lightning icon"
+    sleep 0.1
+done
+say "$RUN: keypad 3 left the ice selected; key 3 put the lightning icon in the indicator"
+
+# Castle killers come in at the outer size the game read, less 1000 twips,
+# and walk 55 twips left and 30 up a tick: the rightmost whole one lies on
+# the line from there. The outer size is the client area with the frame the
+# program draws itself (Wayland under Weston) and without one drawn by
+# someone else (none here on X11).
+outer_w=$((FIELD_W + FL + FR)) outer_h=$((FIELD_H + FT + FB))
+deadline=$((SECONDS + 10))
+until seen=$(probe killers 246,248,252) && [ "$seen" != none ]; do
+    [ $SECONDS -lt $deadline ] || die "$RUN: no castle killer came in"
+    sleep 0.2
+done
+read -r kx ky <<<"$(tr ',' ' ' <<<"${seen%% *}")"
+# How far the killer is below the line from the spawn point of an outer size.
+off_track() { "$PYTHON" -c 'import sys; w, h, x, y = map(float, sys.argv[1:])
+print("%.1f" % (y - (h - 1000 / 15) + 30 / 55 * (w - 1000 / 15 - x)))' "$@"; }
+off=$(off_track $outer_w $outer_h "$kx" "$ky")
+"$PYTHON" -c 'import sys; sys.exit(abs(float(sys.argv[1])) > 1.5)' "$off" ||
+    die "$RUN: the castle killer at $kx,$ky is $off px off the track from the outer size ${outer_w}x${outer_h}"
+say "$RUN: a castle killer at $kx,$ky is $off px off the track of the outer size ${outer_w}x${outer_h}, $(off_track $FIELD_W $FIELD_H "$kx" "$ky") px off the one of the client size"
+park_pointer
 probe shot "$OUT/real-input-click.png" >/dev/null
 close_battlefield
 stop_all
 
 # Run 2 ---------------------------------------------------------------------
 RUN="enter start"
-start_display 1920 1080
+start_session 1920 1080
 open_battlefield enter
 walk d 1 0
+park_pointer
 probe shot "$OUT/real-input-enter.png" >/dev/null
 close_battlefield
 stop_all
 
 # Run 3 ---------------------------------------------------------------------
+# A Wayland desktop scales by its outputs' scale, not by QT_SCALE_FACTOR, and
+# the scaling itself is Qt's own on both: this run is for X11.
+if [ "$PLATFORM" = wayland ]; then
+    say "PASS"
+    exit 0
+fi
 RUN="scale 2"
 SCALE=2
-start_display 3300 1900
+start_session 3300 1900
 open_battlefield click
 # Crisp pixel art: every 2 x 2 cell of the mage and of the indicator's icon
 # is one colour.
