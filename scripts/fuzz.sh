@@ -5,9 +5,14 @@
 #   scripts/fuzz.sh --smoke          about 30 s per target (what CI runs)
 #   scripts/fuzz.sh --minutes N      N minutes per target
 #   scripts/fuzz.sh --build-dir DIR  build in DIR instead of build/fuzz
+#   scripts/fuzz.sh --target NAME    only one target: script or events
+#   scripts/fuzz.sh --merge          afterwards, merge what was found into the
+#                                    committed corpus, minimised (a campaign:
+#                                    --minutes 60 --merge, one process per target)
 #
-# The committed seeds in fuzz/corpus/ are read, never written: new inputs go
-# to a working corpus in the build folder, crashes to its artifacts/ folder.
+# Without --merge the committed seeds in fuzz/corpus/ are read, never written:
+# new inputs go to a working corpus in the build folder, crashes to its
+# artifacts/ folder.
 # Exits non-zero when a target crashes, breaks a rule, times out or runs out
 # of memory, and zero otherwise.
 set -eu
@@ -15,9 +20,11 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=30
 build=""
+targets="script events"
+merge=0
 
 usage() {
-    sed -n '2,12s/^# \{0,1\}//p' "$0" >&2
+    sed -n '2,17s/^# \{0,1\}//p' "$0" >&2
     exit 2
 }
 
@@ -35,6 +42,12 @@ while [ $# -gt 0 ]; do
         build=$2
         shift
         ;;
+    --target)
+        [ $# -ge 2 ] || usage
+        case "$2" in script | events) targets=$2 ;; *) usage ;; esac
+        shift
+        ;;
+    --merge) merge=1 ;;
     -h | --help) usage ;;
     *) usage ;;
     esac
@@ -53,7 +66,7 @@ else
 fi
 
 status=0
-for target in script events; do
+for target in $targets; do
     binary="$build/fuzz/${target}_fuzz"
     work="$build/fuzz-work/$target"
     mkdir -p "$work/corpus" "$work/artifacts"
@@ -64,6 +77,12 @@ for target in script events; do
     if ! "$binary" "$@" "$work/corpus" "$root/fuzz/corpus/$target"; then
         echo "== $target: FAILED; reproduce with $binary $work/artifacts/<file>" >&2
         status=1
+    fi
+    if [ "$merge" = 1 ] && [ "$status" = 0 ]; then
+        # Adds to the committed seeds only the fewest found inputs that cover
+        # something they do not.
+        "$binary" -merge=1 "$root/fuzz/corpus/$target" "$work/corpus" >&2
+        echo "== $target: corpus merged, $(ls "$root/fuzz/corpus/$target" | wc -l) inputs" >&2
     fi
 done
 exit $status

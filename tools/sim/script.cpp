@@ -221,79 +221,100 @@ private:
         return false;
     }
 
+    // Each verb checks its words and emits its command; the order of the
+    // checks decides which fault a line with several is reported for.
     void command(const std::vector<std::string_view>& w)
     {
-        const std::string_view verb = w[0];
-        const std::size_t args = w.size() - 1;
-        auto arity = [&](std::size_t n, const char* usage) {
-            if (args == n) return true;
-            fail(std::string("usage: ") + usage);
-            return false;
-        };
+        using Verb = void (Parser::*)(std::string_view, const std::vector<std::string_view>&);
+        static constexpr std::pair<std::string_view, Verb> kVerbs[]{
+            {"advance", &Parser::advance}, {"start", &Parser::start},   {"dump", &Parser::dump},
+            {"keydown", &Parser::key},     {"keyup", &Parser::key},     {"mousedown", &Parser::mouse},
+            {"mouseup", &Parser::mouse},   {"resize", &Parser::resize}, {"set", &Parser::set}};
+        for (const auto& [name, verb] : kVerbs)
+            if (w[0] == name) return (this->*verb)(w[0], w);
+        fail("unknown command '" + std::string(w[0]) + "'");
+    }
 
-        if (verb == "advance") {
-            if (!arity(1, "advance MS")) return;
-            const auto ms = whole(w[1]);
-            if (!ms || *ms < 0 || *ms > kMaxAdvance)
-                return fail("advance takes a whole number of milliseconds from 0 to 10000000000");
-            Command c = base(Op::Advance);
-            c.ms = *ms;
-            return emit(c);
-        }
-        if (verb == "start") {
-            if (!arity(0, "start")) return;
-            if (started_) return fail("start comes more than once");
-            started_ = true;
-            return emit(base(Op::Start));
-        }
-        if (verb == "dump") {
-            if (!arity(0, "dump")) return;
-            return emit(base(Op::Dump));
-        }
-        if (verb == "keydown" || verb == "keyup") {
-            if (!arity(1, verb == "keydown" ? "keydown CODE" : "keyup CODE")) return;
-            if (!isWhole(w[1])) return fail("a key code is a whole number");
-            if (!needStart(verb)) return;
-            Command c = base(verb == "keydown" ? Op::KeyDown : Op::KeyUp);
-            // Any whole number is a key code; one too large to hold lies
-            // outside the key table like every other stray code.
-            c.key = whole(w[1]).value_or(-1);
-            return emit(c);
-        }
-        if (verb == "mousedown" || verb == "mouseup") {
-            if (!arity(3, verb == "mousedown" ? "mousedown B X Y" : "mouseup B X Y")) return;
-            const auto b = whole(w[1]);
-            if (!b || (*b != 1 && *b != 2 && *b != 4)) return fail("a mouse button is 1, 2 or 4");
-            const auto x = single(w[2]);
-            const auto y = single(w[3]);
-            if (!x || !y) return fail("a mouse position is two numbers of twips");
-            if (!needStart(verb)) return;
-            Command c = base(verb == "mousedown" ? Op::MouseDown : Op::MouseUp);
-            c.button = static_cast<std::int16_t>(*b);
-            c.x = *x;
-            c.y = *y;
-            return emit(c);
-        }
-        if (verb == "resize") {
-            if (!arity(2, "resize W H")) return;
-            const auto width = single(w[1]);
-            const auto height = single(w[2]);
-            if (!width || !height || *width <= 0 || *height <= 0)
-                return fail("resize takes a positive width and height in twips");
-            if (!needStart(verb)) return;
-            Command c = base(Op::Resize);
-            c.x = *width;
-            c.y = *height;
-            return emit(c);
-        }
-        if (verb == "set") {
-            if (args != 2) return fail("usage: set TARGET VALUE");
-            Command c = base(Op::Set);
-            if (!setTarget(w[1], w[2], c.set)) return;
-            if (!needStart(verb)) return;
-            return emit(c);
-        }
-        fail("unknown command '" + std::string(verb) + "'");
+    bool arity(const std::vector<std::string_view>& w, std::size_t n, const std::string& usage)
+    {
+        if (w.size() - 1 == n) return true;
+        fail("usage: " + usage);
+        return false;
+    }
+
+    void advance(std::string_view, const std::vector<std::string_view>& w)
+    {
+        if (!arity(w, 1, "advance MS")) return;
+        const auto ms = whole(w[1]);
+        if (!ms || *ms < 0 || *ms > kMaxAdvance)
+            return fail("advance takes a whole number of milliseconds from 0 to 10000000000");
+        Command c = base(Op::Advance);
+        c.ms = *ms;
+        emit(c);
+    }
+
+    void start(std::string_view, const std::vector<std::string_view>& w)
+    {
+        if (!arity(w, 0, "start")) return;
+        if (started_) return fail("start comes more than once");
+        started_ = true;
+        emit(base(Op::Start));
+    }
+
+    void dump(std::string_view, const std::vector<std::string_view>& w)
+    {
+        if (arity(w, 0, "dump")) emit(base(Op::Dump));
+    }
+
+    void key(std::string_view verb, const std::vector<std::string_view>& w)
+    {
+        if (!arity(w, 1, std::string(verb) + " CODE")) return;
+        if (!isWhole(w[1])) return fail("a key code is a whole number");
+        if (!needStart(verb)) return;
+        Command c = base(verb == "keydown" ? Op::KeyDown : Op::KeyUp);
+        // Any whole number is a key code; one too large to hold lies
+        // outside the key table like every other stray code.
+        c.key = whole(w[1]).value_or(-1);
+        emit(c);
+    }
+
+    void mouse(std::string_view verb, const std::vector<std::string_view>& w)
+    {
+        if (!arity(w, 3, std::string(verb) + " B X Y")) return;
+        const auto b = whole(w[1]);
+        if (!b || (*b != 1 && *b != 2 && *b != 4)) return fail("a mouse button is 1, 2 or 4");
+        const auto x = single(w[2]);
+        const auto y = single(w[3]);
+        if (!x || !y) return fail("a mouse position is two numbers of twips");
+        if (!needStart(verb)) return;
+        Command c = base(verb == "mousedown" ? Op::MouseDown : Op::MouseUp);
+        c.button = static_cast<std::int16_t>(*b);
+        c.x = *x;
+        c.y = *y;
+        emit(c);
+    }
+
+    void resize(std::string_view verb, const std::vector<std::string_view>& w)
+    {
+        if (!arity(w, 2, "resize W H")) return;
+        const auto width = single(w[1]);
+        const auto height = single(w[2]);
+        if (!width || !height || *width <= 0 || *height <= 0)
+            return fail("resize takes a positive width and height in twips");
+        if (!needStart(verb)) return;
+        Command c = base(Op::Resize);
+        c.x = *width;
+        c.y = *height;
+        emit(c);
+    }
+
+    void set(std::string_view verb, const std::vector<std::string_view>& w)
+    {
+        if (w.size() != 3) return fail("usage: set TARGET VALUE");
+        Command c = base(Op::Set);
+        if (!setTarget(w[1], w[2], c.set)) return;
+        if (!needStart(verb)) return;
+        emit(c);
     }
 
     bool flag(std::string_view s, bool& out)
