@@ -64,8 +64,8 @@ std::string Watch::check(const game::Form1& f, std::int64_t now, std::size_t box
     if (f.projSpeed[0] != 200 || f.projSpeed[1] != 235 || f.projSpeed[2] != 275)
         return fail("a cast slot's speed changed");
     if (f.magicType < 0 || f.magicType > 2) return fail("magicType is ", f.magicType);
-    for (std::size_t k = 0; k < f.keyDown.size(); ++k)
-        if (f.keyDown[k] != 0 && f.keyDown[k] != -1) return fail("key table entry ", k, " holds ", f.keyDown[k]);
+    for (const std::int16_t& held : f.keyDown)
+        if (held != 0 && held != -1) return fail("key table entry ", &held - f.keyDown.data(), " holds ", held);
 
     // ---- the mage ----
     if (!f.picHero.Visible || !f.picHero.Enabled) return fail("the mage is hidden or disabled");
@@ -128,8 +128,9 @@ std::string Watch::check(const game::Form1& f, std::int64_t now, std::size_t box
     if (seconds < 32767LL * 60) {
         if (f.clockMinutes * 60LL + f.clockSeconds != seconds || f.clockSeconds < 0 || f.clockSeconds > 59)
             return fail("the clock reads ", f.clockMinutes, ":", f.clockSeconds, " after ", seconds, " s");
-        char text[32];
-        std::snprintf(text, sizeof text, "%02d:%02d", f.clockMinutes, f.clockSeconds);
+        // Two digits at least, as "%02d" writes them (both are never negative here).
+        const auto padded = [](int v) { return (v < 10 ? "0" : "") + std::to_string(v); };
+        const std::string text = padded(f.clockMinutes) + ":" + padded(f.clockSeconds);
         if (f.lblTimer.Caption != text) return fail("the clock label reads '", f.lblTimer.Caption, "'");
         if (f.tmrMoveTop.Enabled() != (seconds >= 62) || f.tmrMoveBot.Enabled() != (seconds >= 125))
             return fail("a stream is ", f.tmrMoveTop.Enabled() ? "on" : "off", "/",

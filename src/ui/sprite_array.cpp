@@ -7,10 +7,18 @@
 
 namespace ui {
 
-// The padding keeps the columns that one sweep reads and writes together from
-// lying a multiple of 4 KiB apart, which would make the processor take a
-// store to one column for a conflict with a load from the other.
+// What the ticks read and write every time, apart from how an element looks,
+// so that each part stays small enough for the allocator to recycle rather
+// than map afresh for every new window. The padding keeps the columns that
+// one sweep reads and writes together from lying a multiple of 4 KiB apart,
+// which would make the processor take a store to one column for a conflict
+// with a load from the other.
 struct SpriteArray::Block {
+    struct Looks {
+        Border border[kBlock];
+        Color back[kBlock];
+        PictureRef picture[kBlock];
+    };
     float left[kBlock];
     char pad1[192];
     float top[kBlock];
@@ -19,9 +27,7 @@ struct SpriteArray::Block {
     float height[kBlock];
     bool visible[kBlock];
     bool enabled[kBlock];
-    Border border[kBlock];
-    Color back[kBlock];
-    PictureRef picture[kBlock];
+    std::unique_ptr<Looks> looks = std::make_unique_for_overwrite<Looks>();
 };
 
 namespace {
@@ -84,8 +90,8 @@ ZORVANE_UNTRACED SpriteRef SpriteArray::operator()(int index)
     const std::size_t i = checked(index);
     Block& b = *blocks_[i / kBlock];
     const std::size_t j = i % kBlock;
-    return SpriteRef(b.left[j], b.top[j], b.width[j], b.height[j], b.visible[j], b.enabled[j], b.border[j], b.back[j],
-                     b.picture[j]);
+    return SpriteRef(b.left[j], b.top[j], b.width[j], b.height[j], b.visible[j], b.enabled[j], b.looks->border[j],
+                     b.looks->back[j], b.looks->picture[j]);
 }
 
 ZORVANE_UNTRACED SpriteView SpriteArray::operator()(int index) const
@@ -93,8 +99,8 @@ ZORVANE_UNTRACED SpriteView SpriteArray::operator()(int index) const
     const std::size_t i = checked(index);
     const Block& b = *blocks_[i / kBlock];
     const std::size_t j = i % kBlock;
-    return SpriteView(b.left[j], b.top[j], b.width[j], b.height[j], b.visible[j], b.enabled[j], b.border[j], b.back[j],
-                      b.picture[j]);
+    return SpriteView(b.left[j], b.top[j], b.width[j], b.height[j], b.visible[j], b.enabled[j], b.looks->border[j],
+                      b.looks->back[j], b.looks->picture[j]);
 }
 
 SpriteRef SpriteArray::Load(int index)
@@ -128,9 +134,9 @@ void SpriteArray::push(const PictureBox& box, bool visible)
     b.height[j] = box.Height;
     b.visible[j] = visible;
     b.enabled[j] = box.Enabled;
-    b.border[j] = box.BorderStyle;
-    b.back[j] = box.BackColor;
-    b.picture[j] = box.Picture;
+    b.looks->border[j] = box.BorderStyle;
+    b.looks->back[j] = box.BackColor;
+    b.looks->picture[j] = box.Picture;
     ++size_;
 }
 
