@@ -7,6 +7,13 @@
 
 namespace zorvane_checks {
 
+std::array<std::size_t, game::kCollisionOrder.size()> Watch::sizes(const game::Form1& f)
+{
+    std::array<std::size_t, game::kCollisionOrder.size()> out{};
+    for (std::size_t k = 0; k < out.size(); ++k) out[k] = f.invaders(game::kCollisionOrder[k]).size();
+    return out;
+}
+
 std::string Watch::check(const game::Form1& f, std::int64_t now, std::size_t boxes)
 {
     auto fail = [&](const auto&... parts) {
@@ -43,11 +50,12 @@ std::string Watch::check(const game::Form1& f, std::int64_t now, std::size_t box
 
     // ---- control arrays: the fixed ones stay, the invader ones only grow ----
     if (f.picProjectile.size() != 4 || f.picLife.size() != 3) return fail("a fixed control array changed size");
-    const std::array<std::size_t, 3> tops{f.picCastleKiller.size(), f.picCKTop.size(), f.picCKBot.size()};
+    const std::array<std::size_t, game::kCollisionOrder.size()> tops = sizes(f);
     std::size_t created = 0;
-    for (std::size_t k = 0; k < 3; ++k) {
-        if (tops[k] < tops_[k]) return fail("invader array ", k, " shrank from ", tops_[k], " to ", tops[k]);
-        if (tops[k] > 32768) return fail("invader array ", k, " passed index 32767");
+    for (std::size_t k = 0; k < tops.size(); ++k) {
+        const char* name = game::Form1::invaderName(game::kCollisionOrder[k]);
+        if (tops[k] < tops_[k]) return fail(name, " shrank from ", tops_[k], " to ", tops[k]);
+        if (tops[k] > 32768) return fail(name, " passed index 32767");
         created += tops[k] - 1;
     }
     if (f.createdInvaders().size() != created)
@@ -154,7 +162,7 @@ std::optional<int> Watch::hundreds(const std::string& caption)
 
 void Watch::remember(const game::Form1& f)
 {
-    tops_ = {f.picCastleKiller.size(), f.picCKTop.size(), f.picCKBot.size()};
+    tops_ = sizes(f);
     special_ = f.picProjectile(3).Width;
     speed3_ = f.projSpeed[3];
     lives_ = f.lives;

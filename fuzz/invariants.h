@@ -29,9 +29,11 @@ private:
     // A caption that is exactly the decimal text of a whole hundred 0..3500.
     static std::optional<int> hundreds(const std::string& caption);
     void remember(const game::Form1& f);
+    // The invader arrays' sizes, in the collision tick's order.
+    static std::array<std::size_t, game::kCollisionOrder.size()> sizes(const game::Form1& f);
     std::int64_t start_;
     std::int64_t now_ = 0;
-    std::array<std::size_t, 3> tops_{};
+    std::array<std::size_t, game::kCollisionOrder.size()> tops_{};
     float special_ = 0;
     std::int64_t speed3_ = 0;
     std::int16_t lives_ = 0;
