@@ -1,8 +1,8 @@
 #!/bin/bash
 # Random real input into the game on a virtual X display, from a seed:
 #   chaos.sh ZORVANE_BINARY SECONDS SEED [SEED...]
-# Each seed is one run of SECONDS on a fresh display; the runs take turns
-# without a window manager and under openbox (when it is installed). A run
+# Each seed is one run of SECONDS on a fresh display, under openbox when the
+# seed is odd (and openbox is installed), without a window manager otherwise. A run
 # plays keys (the game's and Tab, Escape, F-keys, modifiers, the keypad and
 # others, alone, held and in chords), buttons 1 to 3 alone and in chords,
 # presses inside and outside the window, drags, resizes from 1 x 1 to very
@@ -101,6 +101,23 @@ find_windows() {
         fi
     done
     [ -n "$MAIN" ] || [ -n "$BOX" ]
+}
+
+# Under the window manager, keys can iconify the game's windows or switch to
+# another desktop; activating them brings them back, as the task bar would.
+# (Windows the game has hidden itself are withdrawn and stay hidden.)
+RESTORED=0
+restore_windows() {
+    [ "$WM" = openbox ] || return 0
+    local id
+    for id in $(timeout 5 xdotool search --pid "$GAME_PID" 2>/dev/null); do
+        if timeout 5 xprop -id "$id" WM_STATE 2>/dev/null | grep -qE 'window state: (Normal|Iconic)'; then
+            note "restore $id"
+            RESTORED=$((RESTORED + 1))
+            timeout 5 xdotool windowactivate --sync "$id" >/dev/null 2>&1
+        fi
+    done
+    find_windows
 }
 
 # The game has ended (or must have): its status has to be 0, its output clean
@@ -338,7 +355,7 @@ act() {
 run() {
     SEED=$1 WM=$2
     RANDOM=$SEED
-    ACTIONS=0 GAMES=0 CLOSES=0 BOXES=0 PINGS=0 SLOWEST=0
+    ACTIONS=0 GAMES=0 CLOSES=0 BOXES=0 PINGS=0 SLOWEST=0 RESTORED=0
     : >"$WORK/actions.log"
     start_display $SCREEN_W $SCREEN_H
     if [ "$WM" = openbox ]; then
@@ -357,7 +374,7 @@ run() {
             game_ended "input"
         fi
         [ -n "$GAME_PID" ] || start_game
-        find_windows
+        find_windows || restore_windows
         if [ -n "$BOX" ] && [ "$BOX" != "$seen_box" ]; then
             BOXES=$((BOXES + 1))
             seen_box=$BOX
@@ -367,6 +384,7 @@ run() {
         kill -0 "$OTHER_PID" 2>/dev/null || start_other
     done
     # The end of the run: boxes answered, the window closed.
+    find_windows || restore_windows
     local deadline=$((SECONDS + 20))
     while find_windows && [ -n "$BOX" ]; do
         [ $SECONDS -lt $deadline ] || fail "the message boxes do not go away"
@@ -379,7 +397,7 @@ run() {
         fail "game $GAMES has no window left"
     fi
     say "seed $SEED, $WM: $RUN_SECONDS s, $ACTIONS actions, $GAMES games, $CLOSES closed by the close button," \
-        "$KEY_CLOSES by keys, $BOXES message boxes, $PINGS pings answered (slowest $SLOWEST ms)"
+        "$KEY_CLOSES by keys, $BOXES message boxes, $RESTORED windows brought back, $PINGS pings answered (slowest $SLOWEST ms)"
     TOTAL_ACTIONS=$((TOTAL_ACTIONS + ACTIONS)) TOTAL_GAMES=$((TOTAL_GAMES + GAMES))
     TOTAL_CLOSES=$((TOTAL_CLOSES + CLOSES + KEY_CLOSES)) TOTAL_BOXES=$((TOTAL_BOXES + BOXES))
     TOTAL_PINGS=$((TOTAL_PINGS + PINGS))
@@ -395,8 +413,9 @@ run() {
 
 turn=0
 for seed in "$@"; do
+    case "$seed" in '' | *[!0-9]*) die "a seed is a whole number, not '$seed'" ;; esac
     wm=none
-    if [ $((turn % 2)) -eq 1 ] && command -v openbox >/dev/null; then wm=openbox; fi
+    if [ $((seed % 2)) -eq 1 ] && command -v openbox >/dev/null; then wm=openbox; fi
     run "$seed" $wm
     turn=$((turn + 1))
 done
