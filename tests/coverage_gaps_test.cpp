@@ -80,6 +80,17 @@ TEST(CoverageGaps, IndicesOutsideAnArrayAreRunTimeErrors)
     EXPECT_EQ(f.picCKBot.UBound(), ui::SpriteArray::kMaxIndex);
 }
 
+// Codes outside the key table, on either side, change nothing when released.
+TEST(CoverageGaps, ReleasesOfCodesOutsideTheKeyTableAreIgnored)
+{
+    testing_support::Game g;
+    g.form.sendKeyDown(87);
+    const auto held = g.form.keyDown;
+    for (long long code : {-1LL, 256LL, -32769LL, 1LL << 40}) g.form.sendKeyUp(code);
+    for (int code : {-1, 256}) g.form.picHero_KeyUp(code, 0);  // the handler guards itself too
+    EXPECT_EQ(g.form.keyDown, held);
+}
+
 TEST(CoverageGaps, ArraysOutsideTheThreeKindsHaveNoNameAndNoArray)
 {
     testing_support::Game g;
