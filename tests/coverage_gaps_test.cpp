@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -74,6 +75,8 @@ TEST(CoverageGaps, IndicesOutsideAnArrayAreRunTimeErrors)
         EXPECT_THROW(f.picCKBot(i < 0 ? i : 1), ui::RuntimeError);
     }
     EXPECT_THROW(f.picLife.Load(lives + 1), ui::RuntimeError);
+    for (int i = lives; i <= ui::ControlArray<ui::PictureBox>::kMaxIndex; ++i) f.picLife.Load(i);
+    EXPECT_THROW(f.picLife.Load(ui::ControlArray<ui::PictureBox>::kMaxIndex + 1), ui::RuntimeError);
     EXPECT_THROW(f.picCKBot.Load(2), ui::RuntimeError);
     for (int i = 1; i <= ui::SpriteArray::kMaxIndex; ++i) f.picCKBot.Load(i);
     EXPECT_THROW(f.picCKBot.Load(ui::SpriteArray::kMaxIndex + 1), ui::RuntimeError);
@@ -89,6 +92,22 @@ TEST(CoverageGaps, ReleasesOfCodesOutsideTheKeyTableAreIgnored)
     for (long long code : {-1LL, 256LL, -32769LL, 1LL << 40}) g.form.sendKeyUp(code);
     for (int code : {-1, 256}) g.form.picHero_KeyUp(code, 0);  // the handler guards itself too
     EXPECT_EQ(g.form.keyDown, held);
+}
+
+// Showing the battlefield again, once it is up, neither loads it again nor
+// restarts its timers: the game goes on as it stands.
+TEST(CoverageGaps, ShowingTheBattlefieldAgainKeepsTheGame)
+{
+    testing_support::Game g;
+    g.advance(3000);
+    g.form.score = 1234;
+    g.form.tmrSpawnTimer.setEnabled(false);
+    const std::string clock = g.form.lblTimer.Caption;
+    g.form.Show();
+    EXPECT_EQ(g.form.score, 1234);
+    EXPECT_FALSE(g.form.tmrSpawnTimer.Enabled());
+    EXPECT_EQ(g.form.lblTimer.Caption, clock);
+    EXPECT_TRUE(g.form.Visible);
 }
 
 TEST(CoverageGaps, ArraysOutsideTheThreeKindsHaveNoNameAndNoArray)
