@@ -339,7 +339,7 @@ act() {
             # Straight up into the castle killers' path: lives go, and in the
             # end the game is lost and its message boxes come up.
             focus "$MAIN"
-            xdo keydown w sleep $((2 + RANDOM % 7)) keyup w
+            xdo keydown w sleep $((5 + RANDOM % 8)) keyup w
         fi
     elif [ $R -lt 97 ]; then  # Start: Enter on the title's button
         [ -n "$MAIN" ] && { focus "$MAIN"; xdo key Return; }
