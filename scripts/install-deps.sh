@@ -10,6 +10,8 @@ packages=(
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
+  # coverage reports
+  gcovr
   # the real window under a virtual display, driven by real input
   xvfb xauth xdotool x11-utils imagemagick openbox
   python3-pil

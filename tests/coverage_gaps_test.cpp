@@ -1,0 +1,130 @@
+// Corners of the core that the rule tests and the scenarios do not reach.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "support.h"
+#include "ui/error.h"
+#include "ui/scheduler.h"
+
+namespace {
+
+// A handler that fails with something other than the game's own runtime
+// error ends the advance, yet must not leave the clock stuck as if a handler
+// were still running: later advances fire again.
+TEST(CoverageGaps, AForeignExceptionLeavesTheSchedulerUsable)
+{
+    ui::Scheduler clock;
+    int firings = 0;
+    bool fail = true;
+    ui::Timer timer(clock, 10, [&] {
+        ++firings;
+        if (fail) throw std::logic_error("broken handler");
+    });
+    timer.setEnabled(true);
+    EXPECT_THROW(clock.advanceTo(10), std::logic_error);
+    EXPECT_FALSE(clock.busy());
+    fail = false;
+    clock.advanceTo(30);
+    EXPECT_EQ(firings, 3);
+}
+
+// The castle's life is read back from its bar's caption: blanks and a plus
+// sign are allowed, fractions and big numbers keep their digits, and what is
+// no number at all stops the handler with the bar as it was.
+TEST(CoverageGaps, CastleLifeCaptionsAreReadAsNumbers)
+{
+    auto hit = [](testing_support::Game& g, const char* caption) {
+        g.stopAllTimers();
+        g.form.lblCastleLifeBar.Caption = caption;
+        testing_support::place(g.form.picCastleKiller(0), 1000, 1000, 735, 855);  // inside the castle
+        g.form.tmrCollisionDetect_Timer();
+    };
+    for (const auto& [before, after] :
+         std::vector<std::pair<const char*, const char*>>{{" +250\t", "150"}, {"250.5", "150.5"}, {"1e20", "1e+20"}}) {
+        testing_support::Game g;
+        hit(g, before);
+        EXPECT_EQ(g.form.lblCastleLifeBar.Caption, after) << before;
+    }
+    for (const char* junk : {"", " ", "+", "12ab", "inf", "nan"}) {
+        testing_support::Game g;
+        EXPECT_THROW(hit(g, junk), ui::RuntimeError) << junk;
+        EXPECT_EQ(g.form.lblCastleLifeBar.Caption, junk);
+    }
+}
+
+// An index below zero or past the top is a run-time error on every kind of
+// array, never a read outside it; only the next index above the top can be
+// created, up to the 16-bit limit.
+TEST(CoverageGaps, IndicesOutsideAnArrayAreRunTimeErrors)
+{
+    testing_support::Game g;
+    game::Form1& f = g.form;
+    const game::Form1& c = f;
+    const int lives = static_cast<int>(f.picLife.size());
+    for (int i : {-1, 4}) {
+        EXPECT_THROW(f.tmrProjectile(i), ui::RuntimeError);
+        EXPECT_THROW(c.tmrProjectile(i), ui::RuntimeError);
+    }
+    for (int i : {-1, lives}) {
+        EXPECT_THROW(f.picLife(i), ui::RuntimeError);
+        EXPECT_THROW(c.picLife(i), ui::RuntimeError);
+        EXPECT_THROW(f.picCKBot(i < 0 ? i : 1), ui::RuntimeError);
+    }
+    EXPECT_THROW(f.picLife.Load(lives + 1), ui::RuntimeError);
+    for (int i = lives; i <= ui::ControlArray<ui::PictureBox>::kMaxIndex; ++i) f.picLife.Load(i);
+    EXPECT_THROW(f.picLife.Load(ui::ControlArray<ui::PictureBox>::kMaxIndex + 1), ui::RuntimeError);
+    EXPECT_THROW(f.picCKBot.Load(2), ui::RuntimeError);
+    for (int i = 1; i <= ui::SpriteArray::kMaxIndex; ++i) f.picCKBot.Load(i);
+    EXPECT_THROW(f.picCKBot.Load(ui::SpriteArray::kMaxIndex + 1), ui::RuntimeError);
+    EXPECT_EQ(f.picCKBot.UBound(), ui::SpriteArray::kMaxIndex);
+}
+
+// Codes outside the key table, on either side, change nothing when released.
+TEST(CoverageGaps, ReleasesOfCodesOutsideTheKeyTableAreIgnored)
+{
+    testing_support::Game g;
+    g.form.sendKeyDown(87);
+    const auto held = g.form.keyDown;
+    for (long long code : {-1LL, 256LL, -32769LL, 1LL << 40}) g.form.sendKeyUp(code);
+    for (int code : {-1, 256}) g.form.picHero_KeyUp(code, 0);  // the handler guards itself too
+    EXPECT_EQ(g.form.keyDown, held);
+}
+
+// Showing the battlefield again, once it is up, neither loads it again nor
+// restarts its timers: the game goes on as it stands.
+TEST(CoverageGaps, ShowingTheBattlefieldAgainKeepsTheGame)
+{
+    testing_support::Game g;
+    g.advance(3000);
+    g.form.score = 1234;
+    g.form.tmrSpawnTimer.setEnabled(false);
+    const std::string clock = g.form.lblTimer.Caption;
+    g.form.Show();
+    EXPECT_EQ(g.form.score, 1234);
+    EXPECT_FALSE(g.form.tmrSpawnTimer.Enabled());
+    EXPECT_EQ(g.form.lblTimer.Caption, clock);
+    EXPECT_TRUE(g.form.Visible);
+}
+
+TEST(CoverageGaps, ArraysOutsideTheThreeKindsHaveNoNameAndNoArray)
+{
+    testing_support::Game g;
+    EXPECT_STREQ(game::Form1::invaderArrayName(3), "");
+    EXPECT_EQ(g.form.invaderArray(-1), nullptr);
+}
+
+// A clock set below zero (the simulator can set it) keeps the "00" pattern
+// behind its minus sign.
+TEST(CoverageGaps, NegativeMinutesShowWithTwoDigits)
+{
+    testing_support::Game g;
+    g.form.clockMinutes = -3;
+    g.form.tmrTimer_Timer();
+    EXPECT_EQ(g.form.lblTimer.Caption, "-03:01");
+}
+
+}  // namespace
