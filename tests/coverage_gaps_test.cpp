@@ -110,11 +110,11 @@ TEST(CoverageGaps, ShowingTheBattlefieldAgainKeepsTheGame)
     EXPECT_TRUE(g.form.Visible);
 }
 
-TEST(CoverageGaps, ArraysOutsideTheThreeKindsHaveNoNameAndNoArray)
+TEST(CoverageGaps, CodesOutsideTheThreeKindsNameNoKind)
 {
-    testing_support::Game g;
-    EXPECT_STREQ(game::Form1::invaderArrayName(3), "");
-    EXPECT_EQ(g.form.invaderArray(-1), nullptr);
+    EXPECT_FALSE(game::invaderKindOf(3));
+    EXPECT_FALSE(game::invaderKindOf(-1));
+    EXPECT_EQ(game::invaderKindOf(2), game::InvaderKind::Top);
 }
 
 // A clock set below zero (the simulator can set it) keeps the "00" pattern
