@@ -41,7 +41,7 @@ struct PictureBox {
 enum class Align : std::uint8_t { Left, Center };
 
 struct Font {
-    std::string family;  // the design's typeface; the shell picks a substitute
+    std::string family;  // the typeface the controls were laid out with; the shell picks a substitute
     double points = 8.25;
     bool bold = false;
 };
