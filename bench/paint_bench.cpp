@@ -1,12 +1,24 @@
-// What one frame of the battlefield costs to paint: the whole 1608 x 897
-// client area into an offscreen image, through the widget's own paint routine
-// and with the game's real pictures and fonts, in three scenes:
+// What the battlefield costs to paint, with the game's real pictures and
+// fonts, through the widget's own routines.
 //
+// paint/...: one whole frame, the 1608 x 897 client area into an offscreen
+// image, in three scenes:
 //   at_load          the battlefield just after Start;
 //   invaders_200     200 invaders walking on the field;
 //   invaders_30000   30,000 invaders shown, of which 200 on the field and the
 //                    rest beyond its edges (where a long game leaves them),
 //                    so the culling is what is measured.
+//
+// changes/...: what follows a movement tick in the shown window: the scene
+// taken stock of and compared with the last one, the changed rectangles
+// united into a region, and that region repainted by Qt (the update request
+// and its paint event), with 5 (as in wave 1) or 200 invaders on the field,
+// each taking a step.
+//
+// take_stock/created_98301: taking stock of the scene with every invader
+// array full (98,301 made), 200 of them on the field and the rest shown
+// beyond its edges: what following the game costs after each timer firing at
+// the index limit.
 //
 // Runs on Qt's offscreen platform unless QT_QPA_PLATFORM says otherwise.
 
@@ -20,6 +32,7 @@
 #include "app/battlefield_widget.h"
 #include "app/fonts.h"
 #include "app/picture_cache.h"
+#include "app/shown_scene.h"
 #include "support.h"
 
 namespace {
@@ -33,9 +46,10 @@ struct Scene {
     app::BattlefieldWidget widget{game.form, pictures, fonts};
     QImage image{widget.size(), QImage::Format_RGB32};
 
-    // `shown` invaders in all, spread over the three arrays, the first
-    // `onField` of them on the field and the others beyond its edges.
-    Scene(int shown, int onField)
+    // `shown` invaders in all, spread over the three arrays (or, with
+    // `fill`, every array full), the first `onField` of them on the field and
+    // the others beyond its edges.
+    Scene(int shown, int onField, bool fill = false)
     {
         game.stopAllTimers();
         game::Form1& form = game.form;
@@ -43,10 +57,11 @@ struct Scene {
         std::uniform_real_distribution<float> fieldX(0.0f, 23000.0f);
         std::uniform_real_distribution<float> fieldY(1500.0f, 12500.0f);
         std::uniform_real_distribution<float> beyondX(26000.0f, 60000.0f);
-        for (int made = 0; made < shown; ++made) {
+        for (int made = 0; fill || made < shown; ++made) {
             const int kind = made % 3;
-            form.SpawnInvader(static_cast<std::int16_t>(kind));
             ui::SpriteArray& invaders = form.invaders(*game::invaderKindOf(kind));
+            if (invaders.UBound() == ui::SpriteArray::kMaxIndex) break;
+            form.SpawnInvader(static_cast<std::int16_t>(kind));
             const ui::SpriteRef invader = invaders(invaders.UBound());
             const bool inside = made < onField;
             invader.Left = inside ? fieldX(rng) : beyondX(rng);
@@ -75,6 +90,41 @@ void BM_Paint(benchmark::State& state, int shown, int onField)
     state.counters["invaders_shown"] = shown;
 }
 
+void BM_Changes(benchmark::State& state, int onField)
+{
+    Scene scene(onField, onField);
+    game::Form1& form = scene.game.form;
+    scene.widget.show();
+    QCoreApplication::processEvents();
+    scene.widget.showChanges();  // the first stock taken
+    float step = 1;
+    for (auto _ : state) {
+        // A step of every invader, forwards and back in turn, so that they
+        // stay on the field.
+        form.forEachSpriteBottomUp([step](const char*, int index, const auto& box) {
+            if (index < 1) return;  // the design's boxes and the arrays' templates stay
+            box.Left -= step * 55;
+            box.Top -= step * 30;
+        });
+        step = -step;
+        scene.widget.showChanges();
+        QCoreApplication::processEvents();
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
+void BM_TakeStock(benchmark::State& state)
+{
+    Scene scene(0, 200, true);
+    app::ShownScene shown;
+    for (auto _ : state) {
+        shown.take(scene.game.form, scene.pictures, scene.widget.rect());
+        benchmark::DoNotOptimize(shown);
+    }
+    state.counters["invaders_made"] = static_cast<double>(scene.game.form.createdInvaders().size());
+    state.counters["boxes_on_screen"] = static_cast<double>(shown.boxes());
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -87,6 +137,9 @@ int main(int argc, char** argv)
     benchmark::RegisterBenchmark("paint/at_load", BM_Paint, 0, 0)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("paint/invaders_200", BM_Paint, 200, 200)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("paint/invaders_30000", BM_Paint, 30000, 200)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("changes/invaders_5", BM_Changes, 5)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("changes/invaders_200", BM_Changes, 200)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("take_stock/created_98301", BM_TakeStock)->Unit(benchmark::kMillisecond);
 
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

@@ -36,6 +36,7 @@
 
 #include "app/application.h"
 #include "app/battlefield_widget.h"
+#include "app/frames.h"
 #include "app/shell.h"
 #include "app/title_widget.h"
 
@@ -202,6 +203,7 @@ int main(int argc, char** argv)
 {
     wall.start();
     app::setScalePolicy();
+    app::sendFramesThroughTheConnection();
     TimedApplication application(argc, argv);
     app::setUpApplication();
 

@@ -34,6 +34,7 @@
 #include <vector>
 
 #include "app/application.h"
+#include "app/frames.h"
 #include "app/shell.h"
 #include "app/title_widget.h"
 
@@ -95,6 +96,7 @@ int child(char** argv, std::int64_t spawnedAtNs)
     const std::int64_t processStart = processStartBoottimeNs();
     // The same steps as the game's main().
     app::setScalePolicy();
+    app::sendFramesThroughTheConnection();
     QApplication application(argc, argv);
     app::setUpApplication();
     app::Shell shell;

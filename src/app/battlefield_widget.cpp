@@ -2,9 +2,12 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
+#include <cmath>
 
+#include "app/dirty_region.h"
 #include "app/fonts.h"
 #include "app/keymap.h"
 #include "app/painting.h"
@@ -28,54 +31,120 @@ int gameButton(Qt::MouseButton button)
     }
 }
 
-BattlefieldWidget::BattlefieldWidget(game::Form1& form, PictureCache& pictures, FontCache& fonts, InputGate gate,
-                                     QWidget* parent)
-    : QWidget(parent), form_(form), pictures_(pictures), fonts_(fonts), gate_(std::move(gate))
+BattlefieldWidget::BattlefieldWidget(game::Form1& form, PictureCache& pictures, FontCache& fonts, QWidget* parent)
+    : QWidget(parent), form_(form), pictures_(pictures), fonts_(fonts)
 {
     setWindowTitle(QString::fromStdString(form.Caption));
     if (const QPixmap* icon = pictures_.find(form.Icon)) setWindowIcon(QIcon(*icon));
-    // Every pixel is painted on each frame; nothing needs clearing first.
+    // Every pixel of a repainted area is painted; nothing needs clearing first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     resize(1608, 897);  // the 24120 x 13455 twip client area
+    told_ = outerSize();
 }
 
-void BattlefieldWidget::reportOuterSize()
+QSizeF BattlefieldWidget::outerSize() const
 {
-    const QSizeF outer = outerSizeInTwips(*this);
-    form_.Width = static_cast<float>(outer.width());
-    form_.Height = static_cast<float>(outer.height());
+    return outerSizeInTwips(*this);
 }
 
-void BattlefieldWidget::paintScene(QPainter& painter, const QRect& area)
+void BattlefieldWidget::tellOuterSize()
 {
+    const QSizeF outer = outerSize();
+    if (outer == told_) return;
+    told_ = outer;
+    emit outerSizeChanged(outer);
+}
+
+void BattlefieldWidget::paintScene(QPainter& painter, const QRegion& area)
+{
+    const QRect bounds = area.boundingRect();
+    if (bounds.isEmpty()) return;
     const QPalette& pal = palette();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.fillRect(area, toQColor(form_.BackColor, pal));
-    if (const QPixmap* background = pictures_.find(form_.Picture)) painter.drawPixmap(0, 0, *background);
+    // A region of a few rectangles is painted with what reaches into them,
+    // a larger one with what reaches into its bounding rectangle: testing
+    // every layer against every rectangle would cost more than it saves.
+    const bool few = area.rectCount() <= kRectsTested;
+    // One pixel of slack: at a fractional scale a layer may colour a device
+    // pixel that the area shares with its logical neighbour.
+    auto reaches = [&](const QRect& r) {
+        const QRect wide = r.adjusted(-1, -1, 1, 1);
+        return few ? area.intersects(wide) : bounds.intersects(wide);
+    };
 
-    // Labels lie beneath every picture box, so they go first.
-    for (const ui::Label* label : form_.labels()) paintLabel(painter, *label, fonts_.get(label->font), pal);
+    painter.fillRect(bounds, toQColor(form_.BackColor, pal));
+    if (const QPixmap* background = pictures_.find(form_.Picture); background && reaches(background->rect()))
+        painter.drawPixmap(0, 0, *background);
+    // Labels lie beneath every picture box. A label paints nothing outside
+    // its rectangle.
+    for (const ui::Label* label : form_.labels())
+        if (reaches(pixelRect(label->Left, label->Top, label->Width, label->Height)))
+            paintLabel(painter, *label, fonts_.get(label->font), pal);
 
-    // Cull in twips before any pixel arithmetic: most invaders ever created are
-    // parked far outside the window. One pixel of slack covers the rounding.
-    const float left = static_cast<float>(area.left() - 1) * kTwipsPerPixel;
-    const float top = static_cast<float>(area.top() - 1) * kTwipsPerPixel;
-    const float right = static_cast<float>(area.right() + 2) * kTwipsPerPixel;
-    const float bottom = static_cast<float>(area.bottom() + 2) * kTwipsPerPixel;
+    // Boxes are culled in twips before any pixel arithmetic: most invaders
+    // ever made are parked far outside the window.
+    const QPaintDevice* device = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
+    const QImage::Format format = device && device->devType() == QInternal::Image
+                                      ? static_cast<const QImage*>(device)->format()
+                                      : QImage::Format_Invalid;
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    const CullArea cull = cullArea(bounds);
+    // Invaders share their picture object and colour: the last ones looked
+    // up are kept.
+    const ui::Picture* lastPicture = nullptr;
+    const QPixmap* lastPixmap = nullptr;
+    ui::Color lastBack = form_.BackColor;
+    QColor lastColour = toQColor(lastBack, pal);
     form_.forEachSpriteBottomUp([&](const char*, int, const auto& box) {
-        if (!box.Visible) return;
-        if (box.Left >= right || box.Top >= bottom || box.Left + box.Width <= left || box.Top + box.Height <= top)
-            return;
-        paintBox(painter, pixelRect(box.Left, box.Top, box.Width, box.Height), box.BorderStyle, box.BackColor,
-                 pictures_.find(box.Picture), pal);
+        if (!box.Visible || !cull.meets(box.Left, box.Top, box.Width, box.Height)) return;
+        const QRect r = pixelRect(box.Left, box.Top, box.Width, box.Height);
+        if (few && !reaches(r)) return;
+        if (box.Picture.get() != lastPicture) {
+            lastPicture = box.Picture.get();
+            lastPixmap = pictures_.find(box.Picture);
+        }
+        if (box.BackColor != lastBack) {
+            lastBack = box.BackColor;
+            lastColour = toQColor(lastBack, pal);
+        }
+        boxImages_.paint(painter, r, box.BorderStyle, lastColour, lastPixmap, pal, ratio, format);
     });
 }
 
 void BattlefieldWidget::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    paintScene(painter, event->rect());
+    paintScene(painter, event->region());
+}
+
+void BattlefieldWidget::showChanges()
+{
+    if (!isVisible()) {
+        shown_.clear();  // showing it paints everything anyway
+        return;
+    }
+    next_.take(form_, pictures_, rect());
+    if (shown_.empty() || ShownScene::wholeWindowChanged(shown_, next_)) {
+        update();
+    } else {
+        // At a fractional scale a logical rectangle's edges fall inside device
+        // pixels that the boxes beside it share: widen it by one pixel.
+        const qreal ratio = devicePixelRatioF();
+        const int widen = ratio == std::floor(ratio) ? 0 : 1;
+        const QRect window = rect();
+        changed_.clear();
+        ShownScene::forEachChange(shown_, next_, [&](const QRect& r) {
+            changed_.push_back(r.adjusted(-widen, -widen, widen, widen) & window);
+        });
+        if (!changed_.empty()) update(unionOf(changed_));
+    }
+    std::swap(shown_, next_);
+}
+
+void BattlefieldWidget::forgetShown()
+{
+    shown_.clear();
 }
 
 bool BattlefieldWidget::event(QEvent* event)
@@ -89,7 +158,13 @@ bool BattlefieldWidget::event(QEvent* event)
             return true;
         case QEvent::WindowActivate:
             // A window manager may have framed the window by now.
-            reportOuterSize();
+            tellOuterSize();
+            break;
+        case QEvent::PaletteChange:
+        case QEvent::StyleChange:
+        case QEvent::ScreenChangeInternal:
+            // System colours or the scale changed: Qt repaints the whole window.
+            forgetShown();
             break;
         default:
             break;
@@ -105,12 +180,10 @@ void BattlefieldWidget::handleKey(QKeyEvent* event)
     if (event->type() == QEvent::KeyRelease && event->isAutoRepeat()) return;
     const int code = virtualKeyCode(*event);
     if (code < 0) return;
-    gate_.enter();
     if (event->type() == QEvent::KeyPress)
-        form_.sendKeyDown(code);
+        emit keyPressed(code);
     else
-        form_.sendKeyUp(code);
-    gate_.leave();
+        emit keyReleased(code);
 }
 
 void BattlefieldWidget::handleMouse(QMouseEvent* event, bool press)
@@ -121,12 +194,10 @@ void BattlefieldWidget::handleMouse(QMouseEvent* event, bool press)
     const QPointF at = event->position() * static_cast<double>(kTwipsPerPixel);
     const float x = static_cast<float>(at.x());
     const float y = static_cast<float>(at.y());
-    gate_.enter();
     if (press)
-        form_.sendMouseDown(static_cast<std::int16_t>(button), x, y);
+        emit mousePressed(button, x, y);
     else
-        form_.sendMouseUp(static_cast<std::int16_t>(button), x, y);
-    gate_.leave();
+        emit mouseReleased(button, x, y);
 }
 
 void BattlefieldWidget::mousePressEvent(QMouseEvent* event)
@@ -146,20 +217,22 @@ void BattlefieldWidget::mouseDoubleClickEvent(QMouseEvent* event)
 void BattlefieldWidget::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    reportOuterSize();
+    forgetShown();  // Qt repaints the whole window
+    tellOuterSize();
 }
 
 void BattlefieldWidget::moveEvent(QMoveEvent* event)
 {
     // Being framed by a window manager moves the client area.
     QWidget::moveEvent(event);
-    reportOuterSize();
+    tellOuterSize();
 }
 
 void BattlefieldWidget::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    reportOuterSize();
+    forgetShown();
+    tellOuterSize();
 }
 
 void BattlefieldWidget::closeEvent(QCloseEvent* event)

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QSizeF>
 #include <QWidget>
 
-#include "app/input_gate.h"
+#include "app/painting.h"
+#include "app/shown_scene.h"
 
 namespace game {
 class Form1;
@@ -14,20 +16,43 @@ class FontCache;
 class PictureCache;
 
 // The battlefield window. The whole scene is painted by this one widget: a
-// child widget per sprite could not keep up with hundreds of invaders.
+// child widget per sprite could not keep up with hundreds of invaders. It
+// reads the model to paint it and tells what happens to it through its
+// signals; it never changes the model itself.
 class BattlefieldWidget : public QWidget {
     Q_OBJECT
 public:
-    BattlefieldWidget(game::Form1& form, PictureCache& pictures, FontCache& fonts, InputGate gate = {},
-                      QWidget* parent = nullptr);
+    BattlefieldWidget(game::Form1& form, PictureCache& pictures, FontCache& fonts, QWidget* parent = nullptr);
 
-    // Paints the scene's part inside `area` (logical pixels of the client area).
-    void paintScene(QPainter& painter, const QRect& area);
+    // Paints the scene's part inside `area` (logical pixels of the client
+    // area); the painter is expected to be clipped to it.
+    void paintScene(QPainter& painter, const QRegion& area);
 
-    // Tells the game the window's outer size.
-    void reportOuterSize();
+    // Up to this many rectangles in the area, each layer is tested against
+    // each rectangle before it is painted.
+    static constexpr int kRectsTested = 64;
+
+    // After the game has run: repaints the union of the old and new
+    // rectangles of whatever changed on screen since the last call, and
+    // nothing when nothing visible changed.
+    void showChanges();
+    // The next showChanges() repaints the whole window: what it shows may
+    // have been painted from a state of the game it did not see.
+    void forgetShown();
+
+    // The window's outer size in twips, as far as the window system has told.
+    QSizeF outerSize() const;
 
 signals:
+    // A key of the battlefield, as the game's virtual-key code.
+    void keyPressed(int code);
+    void keyReleased(int code);
+    // A mouse button (the game's number: 1 left, 2 right, 4 middle) at a
+    // point of the client area in twips.
+    void mousePressed(int button, float x, float y);
+    void mouseReleased(int button, float x, float y);
+    // The outer size (twips) differs from the one last told.
+    void outerSizeChanged(QSizeF twips);
     void closed();
 
 protected:
@@ -44,11 +69,16 @@ protected:
 private:
     void handleKey(QKeyEvent* event);
     void handleMouse(QMouseEvent* event, bool press);
+    void tellOuterSize();
 
     game::Form1& form_;
     PictureCache& pictures_;
     FontCache& fonts_;
-    InputGate gate_;
+    QSizeF told_;
+    ShownScene shown_;  // what the window shows once the requested repaints are done
+    ShownScene next_;   // room for the next one, kept to reuse its memory
+    std::vector<QRect> changed_;
+    BoxImages boxImages_;
 };
 
 // The game's button number for a Qt button: 1 left, 2 right, 4 middle, else 0.

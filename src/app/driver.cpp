@@ -26,9 +26,9 @@ void RealTimeDriver::start()
     rearm();
 }
 
-void RealTimeDriver::catchUp()
+bool RealTimeDriver::advance()
 {
-    if (scheduler_.busy()) return;
+    if (scheduler_.busy()) return false;
     std::int64_t target = nowMs_() - offset_;
     const std::int64_t due = scheduler_.nextDue();
     if (due >= 0 && target > due + kMaxLateness) {
@@ -38,8 +38,12 @@ void RealTimeDriver::catchUp()
         target = due + kMaxLateness;
     }
     scheduler_.advanceTo(std::max(target, scheduler_.now()));
-    if (afterAdvance) afterAdvance();
-    rearm();
+    return true;
+}
+
+void RealTimeDriver::catchUp()
+{
+    if (advance()) rearm();
 }
 
 void RealTimeDriver::wake()
@@ -49,7 +53,7 @@ void RealTimeDriver::wake()
         offset_ -= pay;
         debt_ -= pay;
     }
-    catchUp();
+    emit due();
 }
 
 void RealTimeDriver::rearm()

@@ -19,6 +19,10 @@ namespace app {
 // the same way). A short hiccup (a late first frame, the process put aside for
 // a moment) is paid back afterwards, a few milliseconds per wake-up, so that
 // the clock keeps time over a minute without ever firing a burst.
+//
+// One single-shot timer is armed for the earliest due firing, so the process
+// wakes once per distinct due time: firings due at the same millisecond fire
+// in one wake-up, and nothing wakes it while no timer is on.
 class RealTimeDriver : public QObject {
     Q_OBJECT
 public:
@@ -34,16 +38,18 @@ public:
 
     // Lines the virtual clock up with the present and arms the timer.
     void start();
-    // Fires whatever is due by now under the lateness rule, then re-arms. Does
-    // nothing while a game handler is running (it is a nested event loop of a
-    // message box): the outer call re-arms when that handler has returned.
+    // Fires whatever is due by now under the lateness rule, and returns true.
+    // Returns false, firing nothing, while a game handler is running (it is a
+    // message box's nested event loop): the outer call goes on when that
+    // handler has returned. Does not re-arm.
+    bool advance();
+    // Arms the timer for the earliest due firing, or stops it when none is.
+    void rearm();
+    // advance(), then rearm() if it ran.
     void catchUp();
-    // The timer's own wake-up: pays back some of the hiccups' lag, then
-    // catches up.
+    // The timer's own wake-up: pays back some of the hiccups' lag, then asks
+    // its owner to bring the game up to the present (due()).
     void wake();
-
-    // Runs after every advance (repaint, follow window visibility).
-    std::function<void()> afterAdvance;
 
     qint64 offset() const { return offset_; }
     // Lag still to be paid back.
@@ -52,9 +58,11 @@ public:
     qint64 armedDelay() const { return armedDelay_; }
     QTimer& timer() { return timer_; }
 
-private:
-    void rearm();
+signals:
+    // A firing is due: the owner advances, then re-arms (catchUp() does both).
+    void due();
 
+private:
     ui::Scheduler& scheduler_;
     Clock nowMs_;
     QElapsedTimer elapsed_;

@@ -2,11 +2,13 @@
 #include <cstdio>
 
 #include "app/application.h"
+#include "app/frames.h"
 #include "app/shell.h"
 
 int main(int argc, char** argv)
 {
     app::setScalePolicy();
+    app::sendFramesThroughTheConnection();
     QApplication application(argc, argv);
     app::setUpApplication();
 

@@ -40,6 +40,13 @@ QRect pixelRect(float left, float top, float width, float height)
     return QRect(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
 }
 
+CullArea cullArea(const QRect& area)
+{
+    return CullArea{
+        static_cast<float>(area.left() - 1) * kTwipsPerPixel, static_cast<float>(area.top() - 1) * kTwipsPerPixel,
+        static_cast<float>(area.right() + 2) * kTwipsPerPixel, static_cast<float>(area.bottom() + 2) * kTwipsPerPixel};
+}
+
 void paintLabel(QPainter& painter, const ui::Label& label, const QFont& font, const QPalette& palette)
 {
     const QRect r = pixelRect(label.Left, label.Top, label.Width, label.Height);
@@ -57,8 +64,14 @@ void paintLabel(QPainter& painter, const ui::Label& label, const QFont& font, co
 void paintBox(QPainter& painter, const QRect& r, ui::Border border, ui::Color back, const QPixmap* picture,
               const QPalette& palette)
 {
+    paintBox(painter, r, border, toQColor(back, palette), picture, palette);
+}
+
+void paintBox(QPainter& painter, const QRect& r, ui::Border border, const QColor& back, const QPixmap* picture,
+              const QPalette& palette)
+{
     if (r.isEmpty()) return;
-    painter.fillRect(r, toQColor(back, palette));
+    painter.fillRect(r, back);
 
     int edge = 0;
     const int x0 = r.left(), y0 = r.top(), x1 = r.right(), y1 = r.bottom(), w = r.width(), h = r.height();
@@ -103,6 +116,41 @@ void paintBox(QPainter& painter, const QRect& r, ui::Border border, ui::Color ba
     // painter's clip region, which is far cheaper per sprite.
     const QRect source(0, 0, std::min(picture->width(), inner.width()), std::min(picture->height(), inner.height()));
     painter.drawPixmap(inner.topLeft(), *picture, source);
+}
+
+void BoxImages::paint(QPainter& painter, const QRect& where, ui::Border border, const QColor& back,
+                      const QPixmap* picture, const QPalette& palette, qreal ratio, QImage::Format format)
+{
+    const bool copyable = border == ui::Border::None && back.alpha() == 255 && !where.isEmpty() &&
+                          ratio == std::floor(ratio) && format != QImage::Format_Invalid;
+    if (!copyable) {
+        paintBox(painter, where, border, back, picture, palette);
+        return;
+    }
+    const QRgb rgb = back.rgba();
+    auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) {
+        return e.picture == picture && e.back == rgb && e.size == where.size() && e.ratio == ratio &&
+               e.format == format;
+    });
+    if (it == entries_.end()) {
+        // The game shows a handful of looks; should one ever keep changing
+        // (a box growing), start again rather than keep them all.
+        if (entries_.size() >= 16) entries_.clear();
+        QImage image((QSizeF(where.size()) * ratio).toSize(), format);
+        image.setDevicePixelRatio(ratio);
+        {
+            QPainter boxPainter(&image);
+            boxPainter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+            paintBox(boxPainter, QRect(QPoint(0, 0), where.size()), border, back, picture, palette);
+        }
+        // Every pixel is opaque: as RGB32 Qt copies the lines instead of
+        // blending them, and the bytes are the same.
+        if (image.format() == QImage::Format_ARGB32_Premultiplied || image.format() == QImage::Format_ARGB32)
+            image.reinterpretAsFormat(QImage::Format_RGB32);
+        entries_.push_back(Entry{picture, rgb, where.size(), ratio, format, std::move(image)});
+        it = entries_.end() - 1;
+    }
+    painter.drawImage(where.topLeft(), it->image);
 }
 
 }  // namespace app

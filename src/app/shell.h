@@ -1,11 +1,12 @@
 #pragma once
 
-#include <functional>
+#include <QObject>
+#include <QPointer>
+#include <QSizeF>
 #include <memory>
 
 #include "app/driver.h"
 #include "app/fonts.h"
-#include "app/input_gate.h"
 #include "app/picture_cache.h"
 #include "host.h"
 #include "program.h"
@@ -17,24 +18,35 @@ namespace app {
 class BattlefieldWidget;
 class TitleWidget;
 
-// Real message boxes: modal, one OK button, no icon, and an empty title so
-// that the window system shows the application's name.
-class MessageBoxHost : public game::Host {
+// Real message boxes: modal, one OK button, no icon, and the application's
+// display name as their title (set explicitly: a window system that draws
+// no title of its own, like Wayland with frames drawn by Qt, would show an
+// empty one).
+class MessageBoxHost : public QObject, public game::Host {
+    Q_OBJECT
 public:
     void MsgBox(const std::string& text) override;
+    // The window the boxes belong to.
+    void setOwner(QWidget* owner);
 
-    // The window the box belongs to, and what to do once it has closed.
-    std::function<QWidget*()> owner;
-    std::function<void()> closed;
+signals:
+    // A box has been closed; the game's handler goes on from here.
+    void closed();
+
+private:
+    QPointer<QWidget> owner_;
 };
 
 // The desktop program: the game's two windows on screen, driven by real time.
-class Shell {
+// Everything that happens to the windows, and the timers' wake-ups, goes into
+// the game through one path (play): the clock is brought up to the present,
+// the event is delivered, the timer is armed for the next due firing, and the
+// windows follow the game's state (shown, hidden, repainted where changed).
+class Shell : public QObject {
+    Q_OBJECT
 public:
     explicit Shell(RealTimeDriver::Clock clock = {}, PictureCache::Loader pictures = &PictureCache::fromResources);
-    ~Shell();
-    Shell(const Shell&) = delete;
-    Shell& operator=(const Shell&) = delete;
+    ~Shell() override;
 
     // Loads the title window, sized as it will be shown, and shows it.
     void start();
@@ -45,12 +57,19 @@ public:
     RealTimeDriver& driver() { return driver_; }
 
 private:
-    void beforeInput();
-    void afterInput();
-    // Shows and hides the real windows as the model's windows say, repaints.
+    // The one path into the game: fires what is due by now, delivers the
+    // event (if any), re-arms, follows. Inside a game handler (a message
+    // box's nested loop) or inside a follow, only delivers: the outer call
+    // does the rest.
+    template <typename Event>
+    void play(Event&& event);
+    void tick();
+    // Shows and hides the real windows as the model's windows say, and
+    // repaints what changed.
     void follow();
+    void makeBattlefield(game::Form1& form);
+    void messageBoxClosed();
     void giveBackFocus();
-    InputGate gate();
 
     MessageBoxHost host_;
     game::Program program_;
@@ -59,6 +78,7 @@ private:
     RealTimeDriver driver_;
     std::unique_ptr<TitleWidget> title_;
     std::unique_ptr<BattlefieldWidget> battlefield_;
+    bool playing_ = false;
 };
 
 }  // namespace app

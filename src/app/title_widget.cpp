@@ -10,11 +10,10 @@
 
 namespace app {
 
-TitleWidget::TitleWidget(game::Menu& menu, FontCache& fonts, InputGate gate, QWidget* parent)
+TitleWidget::TitleWidget(game::Menu& menu, FontCache& fonts, QWidget* parent)
     : QWidget(parent),
       menu_(menu),
       fonts_(fonts),
-      gate_(std::move(gate)),
       start_(new QPushButton(QString::fromStdString(menu.cmdStart.Caption), this))
 {
     setWindowTitle(QString::fromStdString(menu.Caption));
@@ -25,19 +24,22 @@ TitleWidget::TitleWidget(game::Menu& menu, FontCache& fonts, InputGate gate, QWi
     start_->setAutoDefault(true);
     start_->setDefault(true);
     start_->setFocus();
-    connect(start_, &QPushButton::clicked, this, [this] {
-        gate_.enter();
-        menu_.cmdStart_Click();
-        gate_.leave();
-    });
+    connect(start_, &QPushButton::clicked, this, &TitleWidget::startClicked);
     placeControls();
+    told_ = outerSize();
 }
 
-void TitleWidget::reportOuterSize()
+QSizeF TitleWidget::outerSize() const
 {
-    const QSizeF outer = outerSizeInTwips(*this);
-    menu_.Width = static_cast<float>(outer.width());
-    menu_.Height = static_cast<float>(outer.height());
+    return outerSizeInTwips(*this);
+}
+
+void TitleWidget::tellOuterSize()
+{
+    const QSizeF outer = outerSize();
+    if (outer == told_) return;
+    told_ = outer;
+    emit outerSizeChanged(outer);
 }
 
 void TitleWidget::placeControls()
@@ -59,13 +61,13 @@ void TitleWidget::paintEvent(QPaintEvent* event)
 void TitleWidget::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    reportOuterSize();
+    tellOuterSize();
 }
 
 void TitleWidget::moveEvent(QMoveEvent* event)
 {
     QWidget::moveEvent(event);
-    reportOuterSize();
+    tellOuterSize();
 }
 
 }  // namespace app

@@ -1,8 +1,7 @@
 #pragma once
 
+#include <QSizeF>
 #include <QWidget>
-
-#include "app/input_gate.h"
 
 class QPushButton;
 
@@ -16,16 +15,23 @@ class FontCache;
 
 // The title window: three labels painted on the cyan surface and a real push
 // button for Start, which holds the focus so that Enter or Space presses it.
+// It reads the model to paint it and tells what happens to it through its
+// signals.
 class TitleWidget : public QWidget {
     Q_OBJECT
 public:
-    TitleWidget(game::Menu& menu, FontCache& fonts, InputGate gate = {}, QWidget* parent = nullptr);
+    TitleWidget(game::Menu& menu, FontCache& fonts, QWidget* parent = nullptr);
 
-    // Tells the game the window's outer size.
-    void reportOuterSize();
+    // The window's outer size in twips, as far as the window system has told.
+    QSizeF outerSize() const;
     // Places Start where the model has it (after Form_Load has centred it).
     void placeControls();
     QPushButton* startButton() const { return start_; }
+
+signals:
+    void startClicked();
+    // The outer size (twips) differs from the one last told.
+    void outerSizeChanged(QSizeF twips);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -33,10 +39,12 @@ protected:
     void moveEvent(QMoveEvent* event) override;
 
 private:
+    void tellOuterSize();
+
     game::Menu& menu_;
     FontCache& fonts_;
-    InputGate gate_;
     QPushButton* start_;
+    QSizeF told_;
 };
 
 }  // namespace app

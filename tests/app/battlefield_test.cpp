@@ -6,36 +6,17 @@
 #include <QtTest/QTest>
 
 #include "app/battlefield_widget.h"
-#include "app/fonts.h"
-#include "app/picture_cache.h"
-#include "fake_pictures.h"
-#include "program.h"
+#include "still_shell.h"
 
 namespace {
 
 using testing_pictures::kCastleColour;
 using testing_pictures::kRobeColour;
 
-class NoBoxes : public game::Host {
-public:
-    void MsgBox(const std::string&) override {}
-};
-
-// The battlefield just after Start, in its real widget, with no timer running.
-struct Battlefield : ::testing::Test {
-    NoBoxes host;
-    game::Program program{host};
-    game::Form1& form = start(program);
-    app::PictureCache pictures{&testing_pictures::fakePicture};
-    app::FontCache fonts;
-    app::BattlefieldWidget widget{form, pictures, fonts};
-
-    static game::Form1& start(game::Program& p)
-    {
-        p.startUp();
-        p.menu().cmdStart_Click();
-        return *p.form1IfCreated();
-    }
+// The battlefield just after Start, in its real window, with no timer running.
+struct Battlefield : StillShell {
+    game::Form1& form = pressStart();
+    app::BattlefieldWidget& widget = *shell.battlefield();
 
     QImage render(qreal ratio = 1.0)
     {

@@ -21,6 +21,12 @@ struct Driven {
                    }};
     app::RealTimeDriver driver{scheduler, [this] { return wall; }};
 
+    // As the shell does: a due wake-up brings the game up to the present.
+    Driven()
+    {
+        QObject::connect(&driver, &app::RealTimeDriver::due, [this] { driver.catchUp(); });
+    }
+
     int count(char which) const
     {
         int n = 0;

@@ -1,0 +1,18 @@
+#pragma once
+
+namespace app {
+
+// Before the QApplication exists: on X11, painted frames go to the X server
+// through the connection itself instead of shared memory (MIT-SHM).
+//
+// With shared memory, Qt's xcb backing store makes sure the server has read
+// the pixels it is about to paint over by a round trip (a GetInputFocus
+// request and its reply) before every frame that touches the last one: two
+// more wake-ups of the process per frame, the thread that reads the reply
+// and the one that waits for it, and no X event. The battlefield repaints
+// only what changed, a few small rectangles a frame while the player waits,
+// which cost less to send than to wait for. A QT_XCB_NO_MITSHM the user has
+// set is left as it is; other platforms ignore it.
+void sendFramesThroughTheConnection();
+
+}  // namespace app

@@ -1,0 +1,199 @@
+#include <gtest/gtest.h>
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QtTest/QTest>
+#include <cmath>
+#include <functional>
+#include <random>
+
+#include "app/battlefield_widget.h"
+#include "app/dirty_region.h"
+#include "app/painting.h"
+#include "still_shell.h"
+
+namespace {
+
+// The battlefield played tick by tick on the offscreen platform, whose
+// backing store keeps what the window shows: after every tick and event it
+// must hold exactly what a full repaint of the game draws, although only what
+// changed was repainted.
+struct Repaint : StillShell {
+    game::Form1& form = pressStart();
+    app::BattlefieldWidget& widget = *shell.battlefield();
+    double painted = 0;  // pixels repainted since the last look
+    int dumps = 0;
+
+    Repaint()
+    {
+        widget.installEventFilter(&counter);
+        if (!QTest::qWaitForWindowExposed(&widget)) ADD_FAILURE() << "the battlefield was never shown";
+        QCoreApplication::processEvents();
+    }
+
+    // The next firing due: the clock moves on to it and the driver wakes.
+    void tick()
+    {
+        wall = shell.program().scheduler().nextDue();
+        shell.driver().wake();
+    }
+    void key(QEvent::Type type, int qtKey, quint32 scanCode)
+    {
+        QKeyEvent event(type, qtKey, Qt::NoModifier, scanCode, 0, 0, QString());
+        QApplication::sendEvent(&widget, &event);
+    }
+    void mouse(QEvent::Type type, Qt::MouseButton button, QPoint at)
+    {
+        QMouseEvent event(type, at, widget.mapToGlobal(at), button, button, Qt::NoModifier);
+        QApplication::sendEvent(&widget, &event);
+    }
+    // A castle killer made by the game's own spawning, put at (left, top).
+    void invader(float left, float top)
+    {
+        form.SpawnInvader(1);
+        const ui::SpriteRef made = form.picCastleKiller(form.picCastleKiller.UBound());
+        made.Left = left;
+        made.Top = top;
+    }
+
+    // Lets the window repaint, then compares it with a full repaint and
+    // returns how many pixels were repainted.
+    double look(const char* when)
+    {
+        painted = 0;
+        QCoreApplication::processEvents();
+        const double repainted = painted;
+        const QImage shown =
+            widget.screen()->grabWindow(widget.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+        // grab() paints the whole widget into a pixmap, without the copied boxes.
+        const QImage full = widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(shown, full) << when;
+        if (shown != full && qEnvironmentVariableIsSet("REPAINT_DUMP")) {
+            shown.save(QString("/tmp/shown_%1.png").arg(++dumps));
+            full.save(QString("/tmp/full_%1.png").arg(dumps));
+        }
+        return repainted;
+    }
+
+    struct PaintCounter : QObject {
+        double* pixels;
+        explicit PaintCounter(double* into) : pixels(into) {}
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            if (event->type() == QEvent::Paint)
+                for (const QRect& r : static_cast<QPaintEvent*>(event)->region()) *pixels += r.width() * r.height();
+            return false;
+        }
+    } counter{&painted};
+};
+
+TEST_F(Repaint, OnlyWhatChangedIsRepaintedAndTheWindowShowsWhatAFullRepaintShows)
+{
+    enum Shows { kNothing, kSomething, kEither };
+    struct Step {
+        const char* what;
+        std::function<void(Repaint&)> act;  // an event of the window, or a change of the model
+        bool event;                         // (which shows at the next tick)
+        int ticks;
+        Shows shows;
+        double most = 0.1;  // of the window's pixels repainted, at most
+    };
+    // Hidden projectiles wait at their design places (x 15240 to 16575, y 600
+    // to 1095) and kill what they touch: the invaders keep clear of them.
+    const std::vector<Step> steps{
+        {"a collision tick that hits nothing", [](Repaint&) {}, false, 1, kNothing},
+        {"an invader walks over labels, one of them recaptioned",
+         [](Repaint& t) {
+             t.invader(17000, 500);
+             t.form.lblKillNum.Caption = "12";
+         },
+         false, 6, kSomething},
+        {"an invader walks into the castle, whose bar shrinks", [](Repaint& t) { t.invader(6500, 2000); }, false, 2,
+         kSomething},
+        {"an invader leaves the window", [](Repaint& t) { t.invader(-600, 8000); }, false, 6, kSomething},
+        {"the castle hidden", [](Repaint& t) { t.form.picCastle.Visible = false; }, false, 1, kSomething},
+        {"and shown again", [](Repaint& t) { t.form.picCastle.Visible = true; }, false, 1, kSomething},
+        {"D: the mage walks right, another picture object", [](Repaint& t) { t.key(QEvent::KeyPress, Qt::Key_D, 40); },
+         true, 4, kSomething},
+        {"D let go", [](Repaint& t) { t.key(QEvent::KeyRelease, Qt::Key_D, 40); }, true, 2, kEither},
+        {"2: the indicator shows ice", [](Repaint& t) { t.key(QEvent::KeyPress, Qt::Key_2, 11); }, true, 2, kSomething},
+        {"the right button held: the special grows above the mage",
+         [](Repaint& t) { t.mouse(QEvent::MouseButtonPress, Qt::RightButton, QPoint(1200, 200)); }, true, 6,
+         kSomething},
+        {"and let go: it flies",
+         [](Repaint& t) { t.mouse(QEvent::MouseButtonRelease, Qt::RightButton, QPoint(1200, 200)); }, true, 4,
+         kSomething},
+        {"a crowd walks: a region of more rectangles than are painted alone",
+         [](Repaint& t) {
+             for (float i = 0; i < 72; ++i)
+                 t.invader(9000 + 1000 * std::fmod(i, 12.0f) + 330 * std::floor(i / 12),
+                           5000 + 600 * std::floor(i / 12));
+         },
+         false, 4, kSomething, 0.5},
+    };
+    const double window = widget.width() * widget.height();
+    look("at the start");
+    for (const Step& step : steps) {
+        step.act(*this);
+        double repainted = step.event ? look(step.what) : 0;
+        for (int i = 0; i < step.ticks; ++i) {
+            tick();
+            repainted += look(step.what);
+        }
+        if (step.shows == kNothing) {
+            EXPECT_EQ(repainted, 0) << step.what;
+        } else if (step.shows == kSomething) {
+            EXPECT_GT(repainted, 0) << step.what;
+        }
+        EXPECT_LT(repainted, step.most * window) << step.what;
+    }
+    EXPECT_LT(form.lblCastleLifeBar.Width, 6615.0f) << "the castle was hit";
+    EXPECT_EQ(form.magicType, 1);
+    EXPECT_TRUE(form.picProjectile(3).Visible) << "the special flies";
+}
+
+// The boxes copied from images of their own, at 1 and 2 device pixels per
+// pixel and on both image formats the platforms paint on, are the boxes
+// paintBox paints.
+TEST(BoxImages, CopyTheBoxesPaintBoxPaints)
+{
+    const QPalette palette;
+    const QPixmap mage = testing_pictures::fakePicture(game::pictures::kMageLeft);
+    for (QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied})
+        for (qreal ratio : {1.0, 2.0}) {
+            QImage direct(QSize(120, 90) * ratio, format), copied(QSize(120, 90) * ratio, format);
+            app::BoxImages images;
+            for (QImage* image : {&direct, &copied}) {
+                image->setDevicePixelRatio(ratio);
+                image->fill(Qt::white);
+                QPainter painter(image);
+                for (const QRect& r : {QRect(3, 4, 45, 49), QRect(60, 30, 45, 49), QRect(10, 60, 30, 20)}) {
+                    if (image == &direct)
+                        app::paintBox(painter, r, ui::Border::None, ui::rgb(0, 128, 0), &mage, palette);
+                    else
+                        images.paint(painter, r, ui::Border::None, QColor(0, 128, 0), &mage, palette, ratio, format);
+                }
+            }
+            EXPECT_EQ(direct, copied) << "format " << format << ", ratio " << ratio;
+        }
+}
+
+TEST(DirtyRegion, IsTheUnionOfTheRectangles)
+{
+    std::mt19937 rng(3u);
+    std::uniform_int_distribution<int> at(0, 300), size(0, 60);
+    for (int round = 0; round < 50; ++round) {
+        std::vector<QRect> rects;
+        QRegion expected;
+        for (int i = 0; i < round * 4; ++i) {
+            rects.emplace_back(at(rng), at(rng), size(rng), size(rng));
+            expected += rects.back();
+        }
+        EXPECT_TRUE((app::unionOf(rects) ^ expected).isEmpty()) << "round " << round;
+    }
+}
+
+}  // namespace
