@@ -16,12 +16,14 @@ struct Overloaded : F... {
 template <typename... F>
 Overloaded(F...) -> Overloaded<F...>;
 
-std::string indexed(const char* name, int index)
-{
-    return index < 0 ? std::string(name) : std::string(name) + "(" + std::to_string(index) + ")";
-}
-
 }  // namespace
+
+std::string controlName(std::string_view name, int index)
+{
+    std::string out(name);
+    if (index >= 0) out += "(" + std::to_string(index) + ")";
+    return out;
+}
 
 ui::PictureBox Form1::designOf(const SpriteMember& member, int index)
 {
@@ -29,7 +31,7 @@ ui::PictureBox Form1::designOf(const SpriteMember& member, int index)
         if (row.member != member || row.index != index) continue;
         ui::PictureBox b = row.design;
         // Each box holds its own picture object, named after the box.
-        if (row.image != nullptr) b.Picture = ui::makePicture(row.image, indexed(row.name, index));
+        if (row.image != nullptr) b.Picture = ui::makePicture(row.image, controlName(row.name, index));
         return b;
     }
     throw ui::RuntimeError("no such control");
@@ -114,7 +116,7 @@ void Form1::Show()
             const ui::SpriteView s = row.of(std::as_const(*this));
             if (s.Visible && s.Enabled && (first == nullptr || row.tab < first->tab)) first = &row;
         }
-        focus_ = first != nullptr ? indexed(first->name, first->index) : std::string();
+        focus_ = first != nullptr ? controlName(first->name, first->index) : std::string();
     }
     Visible = true;
 }
@@ -145,7 +147,7 @@ std::vector<std::pair<std::string, Timer*>> timerList(Window& form)
             out.emplace_back(row.name, &(form.*row.member));
         else
             for (std::size_t k = 0; k < (form.*row.elements).size(); ++k)
-                out.emplace_back(indexed(row.name, static_cast<int>(k)), &(form.*row.elements)[k]);
+                out.emplace_back(controlName(row.name, static_cast<int>(k)), &(form.*row.elements)[k]);
     }
     return out;
 }

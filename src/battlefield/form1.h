@@ -34,6 +34,10 @@ std::optional<InvaderKind> invaderKindOf(int code);
 // then the bottom stream.
 inline constexpr std::array kCollisionOrder{InvaderKind::CastleKiller, InvaderKind::Top, InvaderKind::Bottom};
 
+// A control's name as scripts and dumps write it: NAME, or NAME(INDEX) for an
+// element of a control array.
+std::string controlName(std::string_view name, int index);
+
 // What a name of the battlefield stands for, as scripts and tools address it.
 enum class ControlKind : std::uint8_t { PictureBox, Label, Timer };
 struct ControlName {

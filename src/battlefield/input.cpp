@@ -25,11 +25,6 @@ std::size_t buttonSlot(std::int16_t button)
     }
 }
 
-std::string indexed(const char* name, int index)
-{
-    return index < 0 ? std::string(name) : std::string(name) + "(" + std::to_string(index) + ")";
-}
-
 }  // namespace
 
 MouseTarget Form1::hitTest(float x, float y) const
@@ -42,7 +37,7 @@ MouseTarget Form1::hitTest(float x, float y) const
     for (auto it = rows.rbegin(); it != rows.rend() && !decided; ++it) {
         const ui::SpriteView b = it->of(*this);
         if (!b.Visible || !holds(b.Left, b.Top, b.Width, b.Height, x, y)) continue;
-        if (b.Enabled) beneath = MouseTarget{false, indexed(it->name, it->index)};
+        if (b.Enabled) beneath = MouseTarget{false, controlName(it->name, it->index)};
         decided = true;
     }
     if (!decided)
@@ -69,7 +64,7 @@ MouseTarget Form1::hitTest(float x, float y) const
     for (auto it = created_.rbegin(); it != created_.rend(); ++it) {
         const ui::SpriteView s = invaders(it->first)(it->second);
         if (s.Visible && holds(s.Left, s.Top, s.Width, s.Height, x, y))
-            return s.Enabled ? MouseTarget{false, indexed(invaderName(it->first), it->second)} : MouseTarget{};
+            return s.Enabled ? MouseTarget{false, controlName(invaderName(it->first), it->second)} : MouseTarget{};
     }
     return beneath;
 }

@@ -82,9 +82,7 @@ void writeForm1(std::ostream& o, game::Form1& f)
     f.forEachSpriteBottomUp([&](const char* name, int index, const ui::SpriteRef& s) {
         if (!first) o << ',';
         first = false;
-        std::string key = name;
-        if (index >= 0) key += "(" + std::to_string(index) + ")";
-        o << json::quoted(key) << ":{";
+        o << json::quoted(game::controlName(name, index)) << ":{";
         rect(o, s.Left, s.Top, s.Width, s.Height);
         o << ",\"visible\":" << b(s.Visible) << ",\"enabled\":" << b(s.Enabled)
           << ",\"picture\":" << (s.Picture ? json::quoted(s.Picture->owner) : std::string("null")) << '}';
