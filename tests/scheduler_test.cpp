@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <limits>
 #include <string>
 #include <vector>
 
 #include "ui/control_array.h"
 #include "ui/controls.h"
 #include "ui/error.h"
+#include "ui/sprite_array.h"
 
 namespace {
 
@@ -165,6 +168,52 @@ TEST(ControlArray, growsByCopiesOfElementZeroThatStartHiddenAndNeverReusesAnInde
     EXPECT_THROW(a.Load(3), ui::RuntimeError);  // only the next index can be made
     EXPECT_THROW(a(2), ui::RuntimeError);
     EXPECT_THROW(a(-1), ui::RuntimeError);
+}
+
+// Steps counted during a run of the timers and taken later must leave every
+// element exactly where stepping at once leaves it: across a block's end and
+// a group's tail, for -0, NaN, huge and tiny values, with a query, a new
+// element and a change of step in the middle of the run.
+TEST(SpriteArray, stepsCountedInARunEndWhereStepsTakenAtOnceDo)
+{
+    const float values[] = {0.0f, -0.0f, std::numeric_limits<float>::quiet_NaN(), 1e30f, -3.5e-41f, 7.25f, -1e7f};
+    auto fill = [&](ui::SpriteArray& a) {
+        for (int i = 1; i < 4096 + 70; ++i) {
+            const ui::SpriteRef e = a.Load(i);
+            e.Left = values[i % 7] * static_cast<float>(i % 3 + 1);
+            e.Top = values[(i + 3) % 7];
+            e.Visible = i % 5 != 0;
+        }
+    };
+    ui::PictureBox design;
+    design.Visible = true;
+    ui::SpriteArray batched(design), direct(design);
+    fill(batched);
+    fill(direct);
+    const ui::SpriteView held = std::as_const(batched)(4100);
+    // Eleven ticks: a query at the fifth, a new element at the seventh, the
+    // step changed at the ninth.
+    auto tick = [](ui::SpriteArray& a, int n) {
+        if (n == 5) static_cast<void>(a.allFinite());  // a query takes what was counted so far
+        if (n == 7) a.Load(a.UBound() + 1).Visible = true;
+        if (n < 9)
+            a.stepShown(55.0f, 30.0f);
+        else
+            a.stepShown(0.0f, 70.0f);
+    };
+    ui::Scheduler s;
+    int n = 0;
+    ui::Timer t(s, 1, [&] { tick(batched, ++n); });
+    t.setEnabled(true);
+    s.advanceTo(11);
+    for (int i = 1; i <= 11; ++i) tick(direct, i);
+    ASSERT_EQ(batched.UBound(), direct.UBound());
+    for (int i = 0; i <= direct.UBound(); ++i) {
+        const ui::SpriteView a = std::as_const(batched)(i), b = std::as_const(direct)(i);
+        ASSERT_EQ(std::bit_cast<std::uint32_t>(a.Left), std::bit_cast<std::uint32_t>(b.Left)) << i;
+        ASSERT_EQ(std::bit_cast<std::uint32_t>(a.Top), std::bit_cast<std::uint32_t>(b.Top)) << i;
+    }
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(held.Top), std::bit_cast<std::uint32_t>(direct(4100).Top));
 }
 
 TEST(Picture, copiesAreDistinctObjectsShowingTheSameImage)

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ui/error.h"
+#include "ui/sprite_array.h"
 #include "ui/untraced.h"
 
 namespace ui {
@@ -59,6 +60,7 @@ ZORVANE_UNTRACED std::int64_t Scheduler::nextDue() const
 void Scheduler::advanceTo(std::int64_t t)
 {
     if (busy_) return;
+    const StepBatch batch;
     while (Timer* timer = earliestDueBy(t)) {
         now_ = timer->due_;
         // The next period runs from this firing; a handler that switches its

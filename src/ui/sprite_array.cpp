@@ -3,6 +3,10 @@
 #include <cmath>
 #include <cstring>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 #include "ui/untraced.h"
 
 namespace ui {
@@ -32,31 +36,56 @@ struct SpriteArray::Block {
 
 namespace {
 
-// The sweeps are most of what a long game costs: tens of thousands of
-// invaders stepped twenty times a second. They are built twice, for the
-// baseline processor and for one with AVX2, and the better one is picked
-// when the program loads; both do the very same single-precision operations
-// (nothing is fused), so the results are identical bit for bit.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_ADDRESS__)
-#define ZORVANE_CLONES [[gnu::target_clones("avx2", "default")]]
-#else
-#define ZORVANE_CLONES
+// Repeated steps are taken a group of elements at a time, the group held in
+// registers from the first step to the last: each step is then one
+// subtraction an element, of a product worked out once. The product is the
+// same at every step, so the results are those of stepping the whole array
+// again and again, bit for bit (nothing is fused).
+#if defined(__x86_64__) && defined(__GNUC__)
+#define ZORVANE_AVX2_SWEEP 1
+constexpr std::size_t kGroup = 64;  // eight registers of eight, enough to keep the subtractions busy
+
+[[gnu::target("avx2")]] ZORVANE_UNTRACED void sweepAvx2(float* column, const unsigned char* shown, std::size_t n,
+                                                        float step, int times)
+{
+    const __m256 steps = _mm256_set1_ps(step);
+    std::size_t i = 0;
+    for (; i + kGroup <= n; i += kGroup) {
+        __m256 x[8], d[8];
+#pragma GCC unroll 8
+        for (int v = 0; v < 8; ++v) {
+            x[v] = _mm256_loadu_ps(column + i + 8 * v);
+            const __m128i flags = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(shown + i + 8 * v));
+            d[v] = _mm256_mul_ps(_mm256_cvtepi32_ps(_mm256_cvtepu8_epi32(flags)), steps);
+        }
+        for (int t = 0; t < times; ++t) {
+#pragma GCC unroll 8
+            for (int v = 0; v < 8; ++v) x[v] = _mm256_sub_ps(x[v], d[v]);
+        }
+#pragma GCC unroll 8
+        for (int v = 0; v < 8; ++v) _mm256_storeu_ps(column + i + 8 * v, x[v]);
+    }
+    for (; i < n; ++i) {
+        const float d = static_cast<float>(shown[i]) * step;
+        for (int t = 0; t < times; ++t) column[i] = column[i] - d;
+    }
+}
 #endif
 
-// The flags read as bytes (0 or 1) times the step, so the loops vectorise.
-ZORVANE_CLONES ZORVANE_UNTRACED void sweep(float* column, const unsigned char* shown, std::size_t n, float step)
+ZORVANE_UNTRACED void sweep(float* column, const unsigned char* shown, std::size_t n, float step, int times)
 {
-    for (std::size_t i = 0; i < n; ++i) column[i] = column[i] - static_cast<float>(shown[i]) * step;
-}
-
-ZORVANE_CLONES ZORVANE_UNTRACED void sweepBoth(float* lefts, float* tops, const unsigned char* shown, std::size_t n,
-                                               float leftStep, float topStep)
-{
-    for (std::size_t i = 0; i < n; ++i) {
-        const float s = static_cast<float>(shown[i]);
-        tops[i] = tops[i] - s * topStep;
-        lefts[i] = lefts[i] - s * leftStep;
+#ifdef ZORVANE_AVX2_SWEEP
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2) {
+        sweepAvx2(column, shown, n, step, times);
+        return;
     }
+#endif
+    // The flags read as bytes (0 or 1) times the step, so the loop
+    // vectorises; taking away zero leaves every value as it was (-0 and NaN
+    // included).
+    for (int t = 0; t < times; ++t)
+        for (std::size_t i = 0; i < n; ++i) column[i] = column[i] - static_cast<float>(shown[i]) * step;
 }
 
 }  // namespace
@@ -66,7 +95,22 @@ SpriteArray::SpriteArray(const PictureBox& design)
     push(design, design.Visible);
 }
 
-SpriteArray::~SpriteArray() = default;
+SpriteArray::~SpriteArray()
+{
+    if (!batched_) return;
+    for (StepBatch* b = StepBatch::open_; b; b = b->outer_) std::erase(b->arrays_, this);
+}
+
+thread_local StepBatch* StepBatch::open_ = nullptr;
+
+StepBatch::~StepBatch()
+{
+    for (SpriteArray* a : arrays_) {
+        a->settle();
+        a->batched_ = false;
+    }
+    open_ = outer_;
+}
 
 template <typename F>
 void SpriteArray::forEachBlock(std::size_t first, F&& f) const
@@ -81,6 +125,7 @@ void SpriteArray::forEachBlock(std::size_t first, F&& f) const
 
 ZORVANE_UNTRACED std::size_t SpriteArray::checked(int index) const
 {
+    settle();
     if (!exists(index)) throw RuntimeError("control array index out of range");
     return static_cast<std::size_t>(index);
 }
@@ -123,6 +168,7 @@ SpriteRef SpriteArray::Load(int index)
 
 void SpriteArray::push(const PictureBox& box, bool visible)
 {
+    settle();  // a new element has taken no step
     const std::size_t i = size_;
     std::unique_ptr<Block>& block = blocks_[i / kBlock];
     if (!block) block = std::make_unique_for_overwrite<Block>();
@@ -142,22 +188,37 @@ void SpriteArray::push(const PictureBox& box, bool visible)
 
 void SpriteArray::stepShown(float leftStep, float topStep)
 {
+    // A long run of steps is taken now and then, so the count stays small.
+    constexpr int kMostCounted = 1 << 16;
+    if (steps_ != 0 && (leftStep != leftStep_ || topStep != topStep_ || steps_ == kMostCounted)) takeSteps();
+    leftStep_ = leftStep;
+    topStep_ = topStep;
+    ++steps_;
+    if (!StepBatch::open_) {
+        takeSteps();
+    } else if (!batched_) {
+        batched_ = true;
+        StepBatch::open_->arrays_.push_back(this);
+    }
+}
+
+void SpriteArray::takeSteps() const
+{
+    const int times = steps_;
+    steps_ = 0;
     for (std::size_t b = 0; b * kBlock < size_; ++b) {
         Block& block = *blocks_[b];
         const std::size_t n = std::min(kBlock, size_ - b * kBlock);
         const auto* shown = reinterpret_cast<const unsigned char*>(block.visible);
-        if (leftStep != 0 && topStep != 0)
-            sweepBoth(block.left, block.top, shown, n, leftStep, topStep);
-        else if (leftStep != 0)
-            sweep(block.left, shown, n, leftStep);
-        else if (topStep != 0)
-            sweep(block.top, shown, n, topStep);
+        if (topStep_ != 0) sweep(block.top, shown, n, topStep_, times);
+        if (leftStep_ != 0) sweep(block.left, shown, n, leftStep_, times);
     }
 }
 
 ZORVANE_UNTRACED std::size_t SpriteArray::nextThatMayMeet(std::size_t from, std::span<const CornerSpan> probes,
                                                           const Extent& target) const
 {
+    settle();
     const float tx0 = target.Left, tx1 = target.Left + target.Width;
     const float ty0 = target.Top, ty1 = target.Top + target.Height;
     std::size_t found = size_;
@@ -193,6 +254,7 @@ bool SpriteArray::anyEnabled() const
 
 ZORVANE_UNTRACED bool SpriteArray::anyShownHolds(float x, float y) const
 {
+    settle();
     bool any = false;
     forEachBlock(0, [&](const Block& b, std::size_t, std::size_t, std::size_t count) {
         for (std::size_t j = 0; j < count; ++j)
@@ -205,6 +267,7 @@ ZORVANE_UNTRACED bool SpriteArray::anyShownHolds(float x, float y) const
 
 ZORVANE_UNTRACED bool SpriteArray::allFinite() const
 {
+    settle();
     bool finite = true;
     forEachBlock(0, [&](const Block& b, std::size_t, std::size_t, std::size_t count) {
         // A sum of the four is finite exactly when each of them is; the sum of

@@ -6,6 +6,7 @@
 #include <memory>
 #include <span>
 #include <type_traits>
+#include <vector>
 
 #include "ui/controls.h"
 #include "ui/error.h"
@@ -115,6 +116,8 @@ struct CornerSpan {
 // window costs a block per array, not room for the whole 16-bit range. The
 // columns stay in here: the rules ask their questions through the queries
 // below.
+class StepBatch;
+
 class SpriteArray {
 public:
     static constexpr int kMaxIndex = 32767;
@@ -137,7 +140,8 @@ public:
 
     // Moves every shown element by (-leftStep, -topStep); hidden ones keep
     // their place. Taking away zero leaves every value as it was, so the loop
-    // runs without a branch.
+    // runs without a branch. While a StepBatch is open the steps are counted
+    // and taken later (see there).
     void stepShown(float leftStep, float topStep);
 
     // The first element from `from` on that may touch something: a corner of
@@ -163,9 +167,44 @@ private:
     void forEachBlock(std::size_t first, F&& f) const;
     std::size_t checked(int index) const;
     void push(const PictureBox& b, bool visible);
+    // Takes the steps counted so far.
+    void settle() const
+    {
+        if (steps_ != 0) takeSteps();
+    }
+    void takeSteps() const;
 
     std::size_t size_ = 0;
     std::array<std::unique_ptr<Block>, (kMaxIndex + 1) / kBlock> blocks_;
+    // Steps counted and not yet taken, all of the same size, and whether the
+    // open batch knows of this array.
+    mutable int steps_ = 0;
+    mutable float leftStep_ = 0, topStep_ = 0;
+    bool batched_ = false;
+
+    friend class StepBatch;
+};
+
+// While a batch is open (the scheduler opens one for each run of the timers),
+// the arrays count their steps instead of taking them, and take them all when
+// they are next looked at (any query, or a view of an element) or when the
+// batch closes. Many steps of a block in one visit cost one trip through
+// memory instead of one each, and every element still goes through the very
+// same subtractions in the same order. A view taken inside the batch before a
+// step does not see that step: the handlers that run in it take their views
+// afresh, and everyone else looks only after it has closed.
+class StepBatch {
+public:
+    StepBatch() : outer_(open_) { open_ = this; }
+    ~StepBatch();
+    StepBatch(const StepBatch&) = delete;
+    StepBatch& operator=(const StepBatch&) = delete;
+
+private:
+    friend class SpriteArray;
+    static thread_local StepBatch* open_;
+    StepBatch* outer_;
+    std::vector<SpriteArray*> arrays_;  // those with steps counted here
 };
 
 }  // namespace ui
