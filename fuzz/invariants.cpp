@@ -4,8 +4,25 @@
 #include <cmath>
 #include <cstdio>
 #include <sstream>
+#include <string_view>
 
 namespace zorvane_checks {
+
+namespace {
+
+// Does the caption read exactly `v` in decimals, with at least `digits`
+// digits (zeros in front)? Checked after every firing, so nothing is
+// allocated on the way.
+bool reads(std::string_view caption, std::int64_t v, std::size_t digits = 1)
+{
+    char text[24];
+    const std::size_t n = static_cast<std::size_t>(std::to_chars(text, text + sizeof text, v).ptr - text);
+    const std::size_t zeros = v >= 0 && n < digits ? digits - n : 0;
+    return caption.size() == zeros + n && caption.find_first_not_of('0') >= zeros &&
+           caption.substr(zeros) == std::string_view(text, n);
+}
+
+}  // namespace
 
 std::array<std::size_t, game::kCollisionOrder.size()> Watch::sizes(const game::Form1& f)
 {
@@ -72,8 +89,11 @@ std::string Watch::check(const game::Form1& f, std::int64_t now, std::size_t box
     if (f.projSpeed[0] != 200 || f.projSpeed[1] != 235 || f.projSpeed[2] != 275)
         return fail("a cast slot's speed changed");
     if (f.magicType < 0 || f.magicType > 2) return fail("magicType is ", f.magicType);
-    for (const std::int16_t& held : f.keyDown)
-        if (held != 0 && held != -1) return fail("key table entry ", &held - f.keyDown.data(), " holds ", held);
+    // The key table is read entry by entry only when it changed since the
+    // last check: this runs after every firing, and a key changes it rarely.
+    if (f.keyDown != keys_)
+        for (const std::int16_t& held : f.keyDown)
+            if (held != 0 && held != -1) return fail("key table entry ", &held - f.keyDown.data(), " holds ", held);
 
     // ---- the mage ----
     if (!f.picHero.Visible || !f.picHero.Enabled) return fail("the mage is hidden or disabled");
@@ -107,9 +127,9 @@ std::string Watch::check(const game::Form1& f, std::int64_t now, std::size_t box
     const std::int64_t score = f.score.value_or(0);
     if (*life > 0 ? score != gained - 4 * (3500 - *life) : (score > gained - 400 * 35 || (gained - score) % 400 != 0))
         return fail("score ", score, " does not follow from ", f.kills, " kills and castle life ", *life);
-    if (f.lblScoreNum.Caption != (f.score ? std::to_string(*f.score) : std::string("0")))
+    if (!reads(f.lblScoreNum.Caption, f.score.value_or(0)))
         return fail("score label reads '", f.lblScoreNum.Caption, "'");
-    if (f.lblKillNum.Caption != std::to_string(f.kills)) return fail("kill label reads '", f.lblKillNum.Caption, "'");
+    if (!reads(f.lblKillNum.Caption, f.kills)) return fail("kill label reads '", f.lblKillNum.Caption, "'");
 
     // ---- timers ----
     if (!f.tmrMonsterMovement.Enabled() || !f.tmrSpawnTimer.Enabled() || !f.tmrTimer.Enabled())
@@ -137,9 +157,11 @@ std::string Watch::check(const game::Form1& f, std::int64_t now, std::size_t box
         if (f.clockMinutes * 60LL + f.clockSeconds != seconds || f.clockSeconds < 0 || f.clockSeconds > 59)
             return fail("the clock reads ", f.clockMinutes, ":", f.clockSeconds, " after ", seconds, " s");
         // Two digits at least, as "%02d" writes them (both are never negative here).
-        const auto padded = [](int v) { return (v < 10 ? "0" : "") + std::to_string(v); };
-        const std::string text = padded(f.clockMinutes) + ":" + padded(f.clockSeconds);
-        if (f.lblTimer.Caption != text) return fail("the clock label reads '", f.lblTimer.Caption, "'");
+        const std::string_view text = f.lblTimer.Caption;
+        const std::size_t colon = text.find(':');
+        if (colon == std::string_view::npos || !reads(text.substr(0, colon), f.clockMinutes, 2) ||
+            !reads(text.substr(colon + 1), f.clockSeconds, 2))
+            return fail("the clock label reads '", f.lblTimer.Caption, "'");
         if (f.tmrMoveTop.Enabled() != (seconds >= 62) || f.tmrMoveBot.Enabled() != (seconds >= 125))
             return fail("a stream is ", f.tmrMoveTop.Enabled() ? "on" : "off", "/",
                         f.tmrMoveBot.Enabled() ? "on" : "off", " after ", seconds, " s");
@@ -163,6 +185,7 @@ std::optional<int> Watch::hundreds(const std::string& caption)
 void Watch::remember(const game::Form1& f)
 {
     tops_ = sizes(f);
+    keys_ = f.keyDown;
     special_ = f.picProjectile(3).Width;
     speed3_ = f.projSpeed[3];
     lives_ = f.lives;

@@ -34,6 +34,7 @@ private:
     std::int64_t start_;
     std::int64_t now_ = 0;
     std::array<std::size_t, game::kCollisionOrder.size()> tops_{};
+    decltype(game::Form1::keyDown) keys_{};
     float special_ = 0;
     std::int64_t speed3_ = 0;
     std::int16_t lives_ = 0;

@@ -245,4 +245,35 @@ TEST(LongPlay, tenMinutesOfPlayPastTheEndKeepEveryRule)
     EXPECT_EQ(f.lblTimer.Caption, "10:00");
 }
 
+// ---------------------------------------------------------------- the rules themselves
+
+// The checks that compare captions and the key table without building
+// strings must still see a wrong one: each fault is put into a game that is
+// otherwise sound, and taken out again.
+TEST(Rules, aWrongCaptionOrKeyEntryIsReported)
+{
+    Session s;
+    game::Form1& f = s.form();
+    ASSERT_EQ(s.advance(61'000), "");
+    ASSERT_EQ(f.lblTimer.Caption, "01:01");
+    struct Fault {
+        std::string* caption;
+        const char* wrong;
+        const char* rule;
+    };
+    const Fault faults[] = {
+        {&f.lblTimer.Caption, "1:01", "clock label"},  {&f.lblTimer.Caption, "01:001", "clock label"},
+        {&f.lblTimer.Caption, "0101", "clock label"},  {&f.lblTimer.Caption, "a1:01", "clock label"},
+        {&f.lblScoreNum.Caption, "00", "score label"}, {&f.lblKillNum.Caption, "-0", "kill label"}};
+    for (const Fault& fault : faults) {
+        const std::string right = std::exchange(*fault.caption, fault.wrong);
+        EXPECT_NE(s.check().find(fault.rule), std::string::npos) << fault.wrong;
+        *fault.caption = right;
+    }
+    f.keyDown[200] = 1;
+    EXPECT_NE(s.check().find("key table entry 200 holds 1"), std::string::npos);
+    f.keyDown[200] = -1;  // held
+    EXPECT_EQ(s.check(), "");
+}
+
 }  // namespace
