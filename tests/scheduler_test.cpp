@@ -4,6 +4,7 @@
 
 #include <bit>
 #include <limits>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -214,6 +215,28 @@ TEST(SpriteArray, stepsCountedInARunEndWhereStepsTakenAtOnceDo)
         ASSERT_EQ(std::bit_cast<std::uint32_t>(a.Top), std::bit_cast<std::uint32_t>(b.Top)) << i;
     }
     EXPECT_EQ(std::bit_cast<std::uint32_t>(held.Top), std::bit_cast<std::uint32_t>(direct(4100).Top));
+}
+
+// A window may be closed in the middle of a run: its arrays leave the batch,
+// and the others still take their steps when it closes.
+TEST(SpriteArray, anArrayDestroyedInARunLeavesTheBatch)
+{
+    ui::PictureBox design;
+    design.Visible = true;
+    auto first = std::make_unique<ui::SpriteArray>(design);
+    auto middle = std::make_unique<ui::SpriteArray>(design);
+    ui::SpriteArray last(design);
+    ui::Scheduler s;
+    ui::Timer t(s, 10, [&] {
+        first->stepShown(1.0f, 0.0f);
+        middle->stepShown(1.0f, 0.0f);
+        last.stepShown(1.0f, 0.0f);
+        middle.reset();
+        first.reset();
+    });
+    t.setEnabled(true);
+    s.advanceTo(10);
+    EXPECT_EQ(std::as_const(last)(0).Left, -1.0f);
 }
 
 TEST(Picture, copiesAreDistinctObjectsShowingTheSameImage)

@@ -95,19 +95,26 @@ SpriteArray::SpriteArray(const PictureBox& design)
     push(design, design.Visible);
 }
 
-SpriteArray::~SpriteArray()
+ZORVANE_UNTRACED SpriteArray::~SpriteArray()
 {
     if (!batched_) return;
-    for (StepBatch* b = StepBatch::open_; b; b = b->outer_) std::erase(b->arrays_, this);
+    for (StepBatch* b = StepBatch::open_; b; b = b->outer_)
+        for (SpriteArray** a = &b->first_; *a; a = &(*a)->nextBatched_)
+            if (*a == this) {
+                *a = nextBatched_;
+                return;
+            }
 }
 
 thread_local StepBatch* StepBatch::open_ = nullptr;
 
-StepBatch::~StepBatch()
+ZORVANE_UNTRACED StepBatch::~StepBatch()
 {
-    for (SpriteArray* a : arrays_) {
+    while (SpriteArray* a = first_) {
+        first_ = a->nextBatched_;
         a->settle();
         a->batched_ = false;
+        a->nextBatched_ = nullptr;
     }
     open_ = outer_;
 }
@@ -186,7 +193,7 @@ void SpriteArray::push(const PictureBox& box, bool visible)
     ++size_;
 }
 
-void SpriteArray::stepShown(float leftStep, float topStep)
+ZORVANE_UNTRACED void SpriteArray::stepShown(float leftStep, float topStep)
 {
     // A long run of steps is taken now and then, so the count stays small.
     constexpr int kMostCounted = 1 << 16;
@@ -198,11 +205,12 @@ void SpriteArray::stepShown(float leftStep, float topStep)
         takeSteps();
     } else if (!batched_) {
         batched_ = true;
-        StepBatch::open_->arrays_.push_back(this);
+        nextBatched_ = StepBatch::open_->first_;
+        StepBatch::open_->first_ = this;
     }
 }
 
-void SpriteArray::takeSteps() const
+ZORVANE_UNTRACED void SpriteArray::takeSteps() const
 {
     const int times = steps_;
     steps_ = 0;

@@ -6,7 +6,6 @@
 #include <memory>
 #include <span>
 #include <type_traits>
-#include <vector>
 
 #include "ui/controls.h"
 #include "ui/error.h"
@@ -181,6 +180,7 @@ private:
     mutable int steps_ = 0;
     mutable float leftStep_ = 0, topStep_ = 0;
     bool batched_ = false;
+    SpriteArray* nextBatched_ = nullptr;  // the open batch's list
 
     friend class StepBatch;
 };
@@ -204,7 +204,7 @@ private:
     friend class SpriteArray;
     static thread_local StepBatch* open_;
     StepBatch* outer_;
-    std::vector<SpriteArray*> arrays_;  // those with steps counted here
+    SpriteArray* first_ = nullptr;  // the arrays with steps counted here
 };
 
 }  // namespace ui
