@@ -169,7 +169,8 @@ private:
     // Takes the steps counted so far.
     void settle() const
     {
-        if (steps_ != 0) takeSteps();
+        if (steps_ != 0) [[unlikely]]
+            takeSteps();
     }
     void takeSteps() const;
 
