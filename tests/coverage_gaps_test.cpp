@@ -127,4 +127,25 @@ TEST(CoverageGaps, NegativeMinutesShowWithTwoDigits)
     EXPECT_EQ(g.form.lblTimer.Caption, "-03:01");
 }
 
+// Names the window does not have find nothing; the read-only list of timers
+// is the same list; with an invader enabled, a press beside it still goes to
+// the box beneath (here the mage).
+TEST(CoverageGaps, UnknownNamesFindNothingAndAPressBesideAnEnabledInvaderFallsThrough)
+{
+    testing_support::StillGame g;
+    game::Form1& f = g.form;
+    EXPECT_FALSE(f.sprite("picNothing").has_value());
+    EXPECT_EQ(f.label("lblNothing"), nullptr);
+    EXPECT_EQ(f.timer("tmrNothing"), nullptr);
+    const auto& still = f;
+    std::vector<std::string> names, stillNames;
+    for (const auto& [name, timer] : f.timers()) names.push_back(name);
+    for (const auto& [name, timer] : still.timers()) stillNames.push_back(name);
+    EXPECT_EQ(stillNames, names);
+
+    f.SpawnInvader(1);
+    f.picCastleKiller(1).Enabled = true;  // somewhere far from the mage
+    EXPECT_EQ(f.hitTest(f.picHero.Left + 10, f.picHero.Top + 10).control, "picHero");
+}
+
 }  // namespace
