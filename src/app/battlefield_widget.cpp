@@ -90,25 +90,18 @@ void BattlefieldWidget::paintScene(QPainter& painter, const QRegion& area)
                                       : QImage::Format_Invalid;
     const qreal ratio = painter.device()->devicePixelRatioF();
     const CullArea cull = cullArea(bounds);
-    // Invaders share their picture object and colour: the last ones looked
-    // up are kept.
-    const ui::Picture* lastPicture = nullptr;
-    const QPixmap* lastPixmap = nullptr;
+    // Invaders share their colour: the last one turned into a QColor is kept.
     ui::Color lastBack = form_.BackColor;
     QColor lastColour = toQColor(lastBack, pal);
     form_.forEachSpriteBottomUp([&](const char*, int, const auto& box) {
         if (!box.Visible || !cull.meets(box.Left, box.Top, box.Width, box.Height)) return;
         const QRect r = pixelRect(box.Left, box.Top, box.Width, box.Height);
         if (few && !reaches(r)) return;
-        if (box.Picture.get() != lastPicture) {
-            lastPicture = box.Picture.get();
-            lastPixmap = pictures_.find(box.Picture);
-        }
         if (box.BackColor != lastBack) {
             lastBack = box.BackColor;
             lastColour = toQColor(lastBack, pal);
         }
-        boxImages_.paint(painter, r, box.BorderStyle, lastColour, lastPixmap, pal, ratio, format);
+        boxImages_.paint(painter, r, box.BorderStyle, lastColour, pictures_.find(box.Picture), pal, ratio, format);
     });
 }
 

@@ -22,7 +22,12 @@ PictureCache::PictureCache(Loader loader) : loader_(std::move(loader)) {}
 
 const QPixmap* PictureCache::find(const ui::PictureRef& picture)
 {
-    return picture ? find(picture->image) : nullptr;
+    if (!picture) return nullptr;
+    if (picture != last_) {
+        last_ = picture;
+        lastPixmap_ = find(picture->image);  // the map's entries never move
+    }
+    return lastPixmap_;
 }
 
 const QPixmap* PictureCache::find(const std::string& image)

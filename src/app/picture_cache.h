@@ -25,12 +25,16 @@ public:
     explicit PictureCache(Loader loader = &PictureCache::fromResources);
 
     // The pixmap for a box's picture, or null for no picture or a missing one.
+    // Invaders share one picture object, so the last one asked for is kept.
     const QPixmap* find(const ui::PictureRef& picture);
     const QPixmap* find(const std::string& image);
 
 private:
     Loader loader_;
     std::unordered_map<std::string, QPixmap> byName_;
+    // Held, so that its address cannot come back as another picture's.
+    ui::PictureRef last_;
+    const QPixmap* lastPixmap_ = nullptr;
 };
 
 }  // namespace app

@@ -38,19 +38,12 @@ void ShownScene::take(const game::Form1& form, PictureCache& pictures, const QRe
     const CullArea area = cullArea(client);
     boxes_.clear();
     std::uint32_t order = 0;
-    // Invaders share their picture object, so the last one found is kept.
-    const ui::Picture* lastRef = nullptr;
-    const QPixmap* lastPixmap = nullptr;
     form.forEachSpriteBottomUp([&](const char*, int, const auto& box) {
         const std::uint32_t at = order++;
         if (!box.Visible || !area.meets(box.Left, box.Top, box.Width, box.Height)) return;
         const QRect r = pixelRect(box.Left, box.Top, box.Width, box.Height);
         if (r.isEmpty()) return;  // paints nothing
-        if (box.Picture.get() != lastRef) {
-            lastRef = box.Picture.get();
-            lastPixmap = pictures.find(box.Picture);
-        }
-        boxes_.push_back(Box{at, r, lastPixmap, box.BackColor, box.BorderStyle});
+        boxes_.push_back(Box{at, r, pictures.find(box.Picture), box.BackColor, box.BorderStyle});
     });
 }
 
