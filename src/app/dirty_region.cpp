@@ -9,7 +9,7 @@ namespace {
 // A run of pixels [left, right) in a band.
 struct Span {
     int left, right;
-    bool operator==(const Span& o) const { return left == o.left && right == o.right; }
+    bool operator==(const Span&) const = default;
 };
 
 }  // namespace

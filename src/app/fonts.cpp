@@ -27,7 +27,7 @@ QFont qtFont(const ui::Font& font)
 const QFont& FontCache::get(const ui::Font& font)
 {
     for (const Entry& e : entries_)
-        if (e.key.points == font.points && e.key.bold == font.bold && e.key.family == font.family) return e.font;
+        if (e.key == font) return e.font;
     entries_.push_back(Entry{font, qtFont(font)});
     return entries_.back().font;
 }

@@ -74,12 +74,7 @@ private:
         bool opaque = false;
         ui::Color back = 0;
         ui::Color fore = 0;
-        bool looksLike(const Caption& o) const
-        {
-            return rect == o.rect && text == o.text && font.family == o.font.family && font.points == o.font.points &&
-                   font.bold == o.font.bold && align == o.align && enabled == o.enabled && opaque == o.opaque &&
-                   back == o.back && fore == o.fore;
-        }
+        bool operator==(const Caption&) const = default;
     };
 
     template <typename F>
@@ -107,7 +102,7 @@ void ShownScene::forEachChange(const ShownScene& before, const ShownScene& after
     for (std::size_t i = 0; i < labels; ++i) {
         const Caption* was = i < before.captions_.size() ? &before.captions_[i] : nullptr;
         const Caption* is = i < after.captions_.size() ? &after.captions_[i] : nullptr;
-        if (was && is && was->looksLike(*is)) continue;
+        if (was && is && *was == *is) continue;
         if (was && is)
             bothOf(was->rect, is->rect, f);
         else

@@ -44,6 +44,7 @@ struct Font {
     std::string family;  // the typeface the controls were laid out with; the shell picks a substitute
     double points = 8.25;
     bool bold = false;
+    bool operator==(const Font&) const = default;
 };
 
 // A label is drawn on its window's own surface, beneath every picture box.
