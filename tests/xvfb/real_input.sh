@@ -445,33 +445,31 @@ in_range $((2 * lx + lw)) $((2 * mx + HERO_W - 4)) $((2 * mx + HERO_W + 4)) ||
 say "$RUN: the right button held ~$ticks ticks grew the special from $sw to $lw px, above the mage"
 
 # Key 2 selects ice: the indicator shows the ice icon in its sunken frame.
-ice() { probe same $((TYPE_X + 2)) $((TYPE_Y + 2)) 29 29 icon_ice.gif 239,239,239; }
-[ "$(ice)" != 0 ] || die "$RUN: the indicator shows ice before 2 was pressed"
-xdotool keydown 2
-sleep 0.2
-xdotool keyup 2
-deadline=$((SECONDS + 10))
-until [ "$(ice)" = 0 ]; do
-    [ $SECONDS -lt $deadline ] || die "$RUN: after 2 the indicator does not show the ice icon ($(ice) pixels differ)"
-    sleep 0.1
-done
+# How many pixels of the indicator differ from icon_$1.gif:
+indicator() { probe same $((TYPE_X + 2)) $((TYPE_Y + 2)) 29 29 "icon_$1.gif" 239,239,239; }
+tap() {
+    xdotool keydown "$1"
+    sleep 0.2
+    xdotool keyup "$1"
+}
+wait_indicator() {  # wait_indicator ICON WHAT: up to 10 s for the indicator to show ICON
+    local deadline=$((SECONDS + 10))
+    until [ "$(indicator "$1")" = 0 ]; do
+        [ $SECONDS -lt $deadline ] || die "$RUN: $2 ($(indicator "$1") pixels differ)"
+        sleep 0.1
+    done
+}
+[ "$(indicator ice)" != 0 ] || die "$RUN: the indicator shows ice before 2 was pressed"
+tap 2
+wait_indicator ice "after 2 the indicator does not show the ice icon"
 say "$RUN: key 2 put the ice icon in the indicator"
 # The magic is chosen with the digit row only: keypad 3 is another key (on
 # Wayland Qt does not mark keypad keys, only their scan codes tell).
-xdotool keydown KP_3
-sleep 0.2
-xdotool keyup KP_3
+tap KP_3
 sleep 0.3
-[ "$(ice)" = 0 ] || die "$RUN: keypad 3 changed the magic ($(ice) pixels differ from the ice icon)"
-xdotool keydown 3
-sleep 0.2
-xdotool keyup 3
-lightning() { probe same $((TYPE_X + 2)) $((TYPE_Y + 2)) 29 29 icon_lightning.gif 239,239,239; }
-deadline=$((SECONDS + 10))
-until [ "$(lightning)" = 0 ]; do
-    [ $SECONDS -lt $deadline ] || die "$RUN: after 3 the indicator does not show the lightning icon"
-    sleep 0.1
-done
+[ "$(indicator ice)" = 0 ] || die "$RUN: keypad 3 changed the magic ($(indicator ice) pixels differ from the ice icon)"
+tap 3
+wait_indicator lightning "after 3 the indicator does not show the lightning icon"
 say "$RUN: keypad 3 left the ice selected; key 3 put the lightning icon in the indicator"
 
 # Castle killers come in at the outer size the game read, less 1000 twips,
