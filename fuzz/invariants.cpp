@@ -169,7 +169,7 @@ std::string Watch::check(const game::Form1& f, std::int64_t now, std::size_t box
 
     running_ = running;
     now_ = now;
-    remember(f);
+    remember(f, tops, *life);
     return {};
 }
 
@@ -182,15 +182,16 @@ std::optional<int> Watch::hundreds(const std::string& caption)
     return v;
 }
 
-void Watch::remember(const game::Form1& f)
+void Watch::remember(const game::Form1& f, const std::array<std::size_t, game::kCollisionOrder.size()>& tops,
+                     int castle)
 {
-    tops_ = sizes(f);
+    tops_ = tops;
     keys_ = f.keyDown;
     special_ = f.picProjectile(3).Width;
     speed3_ = f.projSpeed[3];
     lives_ = f.lives;
     kills_ = f.kills;
-    castle_ = hundreds(f.lblCastleLifeBar.Caption).value_or(0);
+    castle_ = castle;
 }
 
 std::string Session::advance(std::int64_t ms)

@@ -19,7 +19,10 @@ namespace zorvane_checks {
 class Watch {
 public:
     // `startMs` is the moment the battlefield was loaded.
-    explicit Watch(const game::Form1& f, std::int64_t startMs = 0) : start_(startMs) { remember(f); }
+    explicit Watch(const game::Form1& f, std::int64_t startMs = 0) : start_(startMs)
+    {
+        remember(f, sizes(f), hundreds(f.lblCastleLifeBar.Caption).value_or(0));
+    }
 
     // The first broken rule, or an empty string. `now` is the virtual time,
     // `boxes` the number of message boxes shown so far.
@@ -28,7 +31,9 @@ public:
 private:
     // A caption that is exactly the decimal text of a whole hundred 0..3500.
     static std::optional<int> hundreds(const std::string& caption);
-    void remember(const game::Form1& f);
+    // What the next check compares with; the array sizes and the castle's
+    // life as the check has just read them.
+    void remember(const game::Form1& f, const std::array<std::size_t, game::kCollisionOrder.size()>& tops, int castle);
     // The invader arrays' sizes, in the collision tick's order.
     static std::array<std::size_t, game::kCollisionOrder.size()> sizes(const game::Form1& f);
     std::int64_t start_;
