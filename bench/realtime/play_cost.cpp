@@ -143,6 +143,7 @@ public:
     long timerWakes = 0;
     long frames = 0;
     double paintedPixels = 0;
+    double paintedRects = 0;
     double wakeCpu = 0;   // the game's timer: firings, re-arming, following, taking stock
     double frameCpu = 0;  // the battlefield's update request: painting and handing the frame to X
     double paintCpu = 0;  // of which the paint event alone
@@ -160,6 +161,7 @@ public:
             into = &frameCpu;
         } else if (receiver == shell->battlefield() && event->type() == QEvent::Paint) {
             ++frames;
+            paintedRects += static_cast<QPaintEvent*>(event)->region().rectCount();
             for (const QRect& r : static_cast<QPaintEvent*>(event)->region())
                 paintedPixels += static_cast<double>(r.width()) * r.height();
             into = &paintCpu;
@@ -384,10 +386,10 @@ int main(int argc, char** argv)
     }
     const double frames = std::max(1.0, static_cast<double>(application.frames));
     std::printf(
-        "  game timer wake-ups %.1f/s; battlefield frames %.1f/s, %.0f pixels each on average (%.1f%% of "
-        "the window)\n",
+        "  game timer wake-ups %.1f/s; battlefield frames %.1f/s, %.0f pixels in %.0f rectangles each on "
+        "average (%.1f%% of the window)\n",
         static_cast<double>(application.timerWakes) / elapsed, static_cast<double>(application.frames) / elapsed,
-        application.paintedPixels / frames,
+        application.paintedPixels / frames, application.paintedRects / frames,
         100.0 * application.paintedPixels / frames / (static_cast<double>(client.width()) * client.height()));
     std::printf(
         "  main thread CPU: timer wake-ups %.2f%% (%.1f us each), frames %.2f%% (%.1f us each, of which "
