@@ -2,7 +2,6 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
 #include <cmath>
@@ -77,18 +76,15 @@ void BattlefieldWidget::paintScene(QPainter& painter, const QRegion& area)
     if (const QPixmap* background = pictures_.find(form_.Picture); background && reaches(background->rect()))
         painter.drawPixmap(0, 0, *background);
     // Labels lie beneath every picture box. A label paints nothing outside
-    // its rectangle.
+    // its rectangle. There are few of them, each tested against the area
+    // itself: text is dear to lay out even where it is clipped away.
     for (const ui::Label* label : form_.labels())
-        if (reaches(pixelRect(label->Left, label->Top, label->Width, label->Height)))
+        if (area.intersects(pixelRect(label->Left, label->Top, label->Width, label->Height).adjusted(-1, -1, 1, 1)))
             paintLabel(painter, *label, fonts_.get(label->font), pal);
 
     // Boxes are culled in twips before any pixel arithmetic: most invaders
     // ever made are parked far outside the window.
-    const QPaintDevice* device = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
-    const QImage::Format format = device && device->devType() == QInternal::Image
-                                      ? static_cast<const QImage*>(device)->format()
-                                      : QImage::Format_Invalid;
-    const qreal ratio = painter.device()->devicePixelRatioF();
+    boxImages_.begin(painter, area);
     const CullArea cull = cullArea(bounds);
     // Invaders share their colour: the last one turned into a QColor is kept.
     ui::Color lastBack = form_.BackColor;
@@ -101,7 +97,7 @@ void BattlefieldWidget::paintScene(QPainter& painter, const QRegion& area)
             lastBack = box.BackColor;
             lastColour = toQColor(lastBack, pal);
         }
-        boxImages_.paint(painter, r, box.BorderStyle, lastColour, pictures_.find(box.Picture), pal, ratio, format);
+        boxImages_.paint(painter, r, box.BorderStyle, lastColour, pictures_.find(box.Picture), pal);
     });
 }
 

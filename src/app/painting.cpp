@@ -1,9 +1,11 @@
 #include "app/painting.h"
 
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPixmap>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace app {
 
@@ -118,9 +120,69 @@ void paintBox(QPainter& painter, const QRect& r, ui::Border border, const QColor
     painter.drawPixmap(inner.topLeft(), *picture, source);
 }
 
-void BoxImages::paint(QPainter& painter, const QRect& where, ui::Border border, const QColor& back,
-                      const QPixmap* picture, const QPalette& palette, qreal ratio, QImage::Format format)
+void BoxImages::begin(QPainter& painter, const QRegion& area)
 {
+    ratio_ = painter.device()->devicePixelRatioF();
+    const QPaintDevice* device = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
+    const QImage* image =
+        device && device->devType() == QInternal::Image ? static_cast<const QImage*>(device) : nullptr;
+    format_ = image ? image->format() : QImage::Format_Invalid;
+
+    bits_ = nullptr;
+    deviceArea_.clear();
+    bands_.clear();
+    const QTransform toDevice = painter.deviceTransform();
+    const int ratio = static_cast<int>(ratio_);
+    const bool straight = image && !painter.hasClipping() && ratio == ratio_ && ratio >= 1 &&
+                          toDevice.type() <= QTransform::TxScale && toDevice.m11() == ratio_ &&
+                          toDevice.m22() == ratio_ && toDevice.dx() == std::floor(toDevice.dx()) &&
+                          toDevice.dy() == std::floor(toDevice.dy()) &&
+                          (format_ == QImage::Format_RGB32 || format_ == QImage::Format_ARGB32_Premultiplied ||
+                           format_ == QImage::Format_ARGB32);
+    if (!straight) return;
+    // The painter has made the image its own (detached it) when it began:
+    // these are the very bytes it paints, and only the rows of boxes go here.
+    bits_ = const_cast<uchar*>(image->constBits());
+    bytesPerLine_ = image->bytesPerLine();
+    deviceRect_ = image->rect();
+    origin_ = QPoint(static_cast<int>(toDevice.dx()), static_cast<int>(toDevice.dy()));
+    for (const QRect& r : area) {
+        const QRect d(r.topLeft() * ratio + origin_, r.size() * ratio);
+        // A region's rectangles come in bands, top to bottom, each band's left
+        // to right, and all of a band's rectangles share its top and bottom.
+        if (bands_.empty() || bands_.back().top != d.top())
+            bands_.push_back(Band{d.top(), d.bottom(), deviceArea_.size(), deviceArea_.size()});
+        deviceArea_.push_back(d);
+        ++bands_.back().end;
+    }
+}
+
+void BoxImages::copy(const QImage& box, QPoint at) const
+{
+    const QRect whole = QRect(at, box.size()) & deviceRect_;
+    if (whole.isEmpty()) return;
+    const auto firstBand =
+        std::partition_point(bands_.begin(), bands_.end(), [&](const Band& b) { return b.bottom < whole.top(); });
+    for (auto band = firstBand; band != bands_.end() && band->top <= whole.bottom(); ++band) {
+        const auto begin = deviceArea_.begin() + static_cast<std::ptrdiff_t>(band->first);
+        const auto end = deviceArea_.begin() + static_cast<std::ptrdiff_t>(band->end);
+        const auto first = std::partition_point(begin, end, [&](const QRect& r) { return r.right() < whole.left(); });
+        for (auto part = first; part != end && part->left() <= whole.right(); ++part) {
+            const QRect r = whole & *part;
+            const std::size_t bytes = static_cast<std::size_t>(r.width()) * 4;
+            const uchar* from = box.constScanLine(r.top() - at.y()) + (r.left() - at.x()) * 4;
+            uchar* to = bits_ + r.top() * bytesPerLine_ + r.left() * 4;
+            for (int y = 0; y < r.height(); ++y, from += box.bytesPerLine(), to += bytesPerLine_)
+                std::memcpy(to, from, bytes);
+        }
+    }
+}
+
+void BoxImages::paint(QPainter& painter, const QRect& where, ui::Border border, const QColor& back,
+                      const QPixmap* picture, const QPalette& palette)
+{
+    const qreal ratio = ratio_;
+    const QImage::Format format = format_;
     const bool copyable = border == ui::Border::None && back.alpha() == 255 && !where.isEmpty() &&
                           ratio == std::floor(ratio) && format != QImage::Format_Invalid;
     if (!copyable) {
@@ -150,7 +212,10 @@ void BoxImages::paint(QPainter& painter, const QRect& where, ui::Border border, 
         entries_.push_back(Entry{picture, rgb, where.size(), ratio, format, std::move(image)});
         it = entries_.end() - 1;
     }
-    painter.drawImage(where.topLeft(), it->image);
+    if (bits_)
+        copy(it->image, where.topLeft() * static_cast<int>(ratio) + origin_);
+    else
+        painter.drawImage(where.topLeft(), it->image);
 }
 
 }  // namespace app

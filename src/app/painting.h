@@ -61,11 +61,16 @@ namespace app {
 // Only for whole-number scales, where a box's corner falls on a device pixel.
 class BoxImages {
 public:
-    // Paints the box as paintBox would, from an image when it can. `format`
-    // is the format of the image being painted on (the images are made in
-    // it, so that the blending they were made with is the same).
+    // Starts painting `area` (logical pixels) with `painter`, which is clipped
+    // to it. When the painter paints straight on an image at a whole-number
+    // scale, the copies are written into that image's rows, clipped to the
+    // area, without going through the painter: under a clip of many
+    // rectangles the painter cuts every row of every box into spans.
+    void begin(QPainter& painter, const QRegion& area);
+    // Paints the box as paintBox would, from an image when it can. Only
+    // between begin() and the end of that painter's work.
     void paint(QPainter& painter, const QRect& where, ui::Border border, const QColor& back, const QPixmap* picture,
-               const QPalette& palette, qreal ratio, QImage::Format format);
+               const QPalette& palette);
 
 private:
     struct Entry {
@@ -76,7 +81,24 @@ private:
         QImage::Format format;
         QImage image;
     };
+    void copy(const QImage& box, QPoint at) const;
+
     std::vector<Entry> entries_;  // a few looks: the invader, the mage's pictures
+    qreal ratio_ = 1;
+    QImage::Format format_ = QImage::Format_Invalid;  // of the image painted on, if it is one
+    // Writing straight into the image painted on: its pixels (null when the
+    // painter has to draw the copies), the device position of logical (0, 0),
+    // and the area in device pixels, banded as a region's rectangles are.
+    uchar* bits_ = nullptr;
+    qsizetype bytesPerLine_ = 0;
+    QRect deviceRect_;
+    QPoint origin_;
+    struct Band {
+        int top, bottom;
+        std::size_t first, end;  // its rectangles in deviceArea_
+    };
+    std::vector<QRect> deviceArea_;
+    std::vector<Band> bands_;
 };
 
 }  // namespace app

@@ -68,8 +68,15 @@ struct Repaint : StillShell {
         const double repainted = painted;
         const QImage shown =
             widget.screen()->grabWindow(widget.winId()).toImage().convertToFormat(QImage::Format_RGB32);
-        // grab() paints the whole widget into a pixmap, without the copied boxes.
-        const QImage full = widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        // The whole scene painted afresh. Under a clip of its own the painter
+        // draws the boxes' copies itself (which BoxImages's test holds to
+        // paintBox), instead of their being written into the image.
+        QImage full(widget.size(), QImage::Format_RGB32);
+        {
+            QPainter painter(&full);
+            painter.setClipRect(widget.rect());
+            widget.paintScene(painter, widget.rect());
+        }
         EXPECT_EQ(shown, full) << when;
         if (shown != full && qEnvironmentVariableIsSet("REPAINT_DUMP")) {
             shown.save(QString("/tmp/shown_%1.png").arg(++dumps));
@@ -157,27 +164,39 @@ TEST_F(Repaint, OnlyWhatChangedIsRepaintedAndTheWindowShowsWhatAFullRepaintShows
 
 // The boxes copied from images of their own, at 1 and 2 device pixels per
 // pixel and on both image formats the platforms paint on, are the boxes
-// paintBox paints.
+// paintBox paints, whether the painter draws the copies (under a clip of its
+// own) or they are written into the image's rows, inside an area of several
+// rectangles, at the image's edges and from a shifted origin.
 TEST(BoxImages, CopyTheBoxesPaintBoxPaints)
 {
     const QPalette palette;
     const QPixmap mage = testing_pictures::fakePicture(game::pictures::kMageLeft);
+    const QRegion area = QRegion(0, 0, 70, 40) + QRegion(20, 50, 100, 25) + QRegion(90, 10, 30, 30);
+    const std::vector<QRect> boxes{QRect(3, 4, 45, 49), QRect(60, 30, 45, 49), QRect(10, 60, 30, 20),
+                                   QRect(-20, -9, 45, 49), QRect(100, 70, 45, 49)};
     for (QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied})
         for (qreal ratio : {1.0, 2.0}) {
-            QImage direct(QSize(120, 90) * ratio, format), copied(QSize(120, 90) * ratio, format);
-            app::BoxImages images;
-            for (QImage* image : {&direct, &copied}) {
-                image->setDevicePixelRatio(ratio);
-                image->fill(Qt::white);
-                QPainter painter(image);
-                for (const QRect& r : {QRect(3, 4, 45, 49), QRect(60, 30, 45, 49), QRect(10, 60, 30, 20)}) {
-                    if (image == &direct)
+            enum { kPainted, kDrawn, kWritten };
+            QImage images[3];
+            app::BoxImages copies;
+            for (int way : {kPainted, kDrawn, kWritten}) {
+                QImage& image = images[way];
+                image = QImage(QSize(120, 90) * ratio, format);
+                image.setDevicePixelRatio(ratio);
+                image.fill(Qt::white);
+                QPainter painter(&image);
+                painter.translate(7, -5);  // the painter's origin is not the image's
+                if (way != kWritten) painter.setClipRegion(area);
+                copies.begin(painter, area);
+                for (const QRect& r : boxes) {
+                    if (way == kPainted)
                         app::paintBox(painter, r, ui::Border::None, ui::rgb(0, 128, 0), &mage, palette);
                     else
-                        images.paint(painter, r, ui::Border::None, QColor(0, 128, 0), &mage, palette, ratio, format);
+                        copies.paint(painter, r, ui::Border::None, QColor(0, 128, 0), &mage, palette);
                 }
             }
-            EXPECT_EQ(direct, copied) << "format " << format << ", ratio " << ratio;
+            EXPECT_EQ(images[kPainted], images[kDrawn]) << "format " << format << ", ratio " << ratio;
+            EXPECT_EQ(images[kPainted], images[kWritten]) << "format " << format << ", ratio " << ratio;
         }
 }
 
