@@ -49,10 +49,7 @@ QSizeF BattlefieldWidget::outerSize() const
 
 void BattlefieldWidget::tellOuterSize()
 {
-    const QSizeF outer = outerSize();
-    if (outer == told_) return;
-    told_ = outer;
-    emit outerSizeChanged(outer);
+    if (takeOuterSize(*this, told_)) emit outerSizeChanged(told_);
 }
 
 void BattlefieldWidget::paintScene(QPainter& painter, const QRegion& area)

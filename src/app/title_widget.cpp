@@ -36,10 +36,7 @@ QSizeF TitleWidget::outerSize() const
 
 void TitleWidget::tellOuterSize()
 {
-    const QSizeF outer = outerSize();
-    if (outer == told_) return;
-    told_ = outer;
-    emit outerSizeChanged(outer);
+    if (takeOuterSize(*this, told_)) emit outerSizeChanged(told_);
 }
 
 void TitleWidget::placeControls()

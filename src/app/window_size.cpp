@@ -16,4 +16,12 @@ QSizeF outerSizeInTwips(const QWidget& window)
     return QSizeF(outer) * kTwipsPerPixel;
 }
 
+bool takeOuterSize(const QWidget& window, QSizeF& told)
+{
+    const QSizeF outer = outerSizeInTwips(window);
+    if (outer == told) return false;
+    told = outer;
+    return true;
+}
+
 }  // namespace app

@@ -16,4 +16,8 @@ namespace app {
 // left out so that headless runs see the same sizes as an undecorated window.
 QSizeF outerSizeInTwips(const QWidget& window);
 
+// Takes the window's outer size into `told`: true when it differs from the
+// size told before, which the window then tells its listeners.
+bool takeOuterSize(const QWidget& window, QSizeF& told);
+
 }  // namespace app
