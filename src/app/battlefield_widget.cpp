@@ -64,10 +64,8 @@ void BattlefieldWidget::paintScene(QPainter& painter, const QRegion& area)
     const bool few = area.rectCount() <= kRectsTested;
     // One pixel of slack: at a fractional scale a layer may colour a device
     // pixel that the area shares with its logical neighbour.
-    auto reaches = [&](const QRect& r) {
-        const QRect wide = r.adjusted(-1, -1, 1, 1);
-        return few ? area.intersects(wide) : bounds.intersects(wide);
-    };
+    auto touches = [&](const QRect& r) { return area.intersects(r.adjusted(-1, -1, 1, 1)); };
+    auto reaches = [&](const QRect& r) { return few ? touches(r) : bounds.intersects(r.adjusted(-1, -1, 1, 1)); };
 
     painter.fillRect(bounds, toQColor(form_.BackColor, pal));
     if (const QPixmap* background = pictures_.find(form_.Picture); background && reaches(background->rect()))
@@ -76,7 +74,7 @@ void BattlefieldWidget::paintScene(QPainter& painter, const QRegion& area)
     // its rectangle. There are few of them, each tested against the area
     // itself: text is dear to lay out even where it is clipped away.
     for (const ui::Label* label : form_.labels())
-        if (area.intersects(pixelRect(label->Left, label->Top, label->Width, label->Height).adjusted(-1, -1, 1, 1)))
+        if (touches(pixelRect(label->Left, label->Top, label->Width, label->Height)))
             paintLabel(painter, *label, fonts_.get(label->font), pal);
 
     // Boxes are culled in twips before any pixel arithmetic: most invaders

@@ -181,25 +181,23 @@ void BoxImages::copy(const QImage& box, QPoint at) const
 void BoxImages::paint(QPainter& painter, const QRect& where, ui::Border border, const QColor& back,
                       const QPixmap* picture, const QPalette& palette)
 {
-    const qreal ratio = ratio_;
-    const QImage::Format format = format_;
     const bool copyable = border == ui::Border::None && back.alpha() == 255 && !where.isEmpty() &&
-                          ratio == std::floor(ratio) && format != QImage::Format_Invalid;
+                          ratio_ == std::floor(ratio_) && format_ != QImage::Format_Invalid;
     if (!copyable) {
         paintBox(painter, where, border, back, picture, palette);
         return;
     }
     const QRgb rgb = back.rgba();
     auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) {
-        return e.picture == picture && e.back == rgb && e.size == where.size() && e.ratio == ratio &&
-               e.format == format;
+        return e.picture == picture && e.back == rgb && e.size == where.size() && e.ratio == ratio_ &&
+               e.format == format_;
     });
     if (it == entries_.end()) {
         // The game shows a handful of looks; should one ever keep changing
         // (a box growing), start again rather than keep them all.
         if (entries_.size() >= 16) entries_.clear();
-        QImage image((QSizeF(where.size()) * ratio).toSize(), format);
-        image.setDevicePixelRatio(ratio);
+        QImage image((QSizeF(where.size()) * ratio_).toSize(), format_);
+        image.setDevicePixelRatio(ratio_);
         {
             QPainter boxPainter(&image);
             boxPainter.setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -209,11 +207,11 @@ void BoxImages::paint(QPainter& painter, const QRect& where, ui::Border border, 
         // blending them, and the bytes are the same.
         if (image.format() == QImage::Format_ARGB32_Premultiplied || image.format() == QImage::Format_ARGB32)
             image.reinterpretAsFormat(QImage::Format_RGB32);
-        entries_.push_back(Entry{picture, rgb, where.size(), ratio, format, std::move(image)});
+        entries_.push_back(Entry{picture, rgb, where.size(), ratio_, format_, std::move(image)});
         it = entries_.end() - 1;
     }
     if (bits_)
-        copy(it->image, where.topLeft() * static_cast<int>(ratio) + origin_);
+        copy(it->image, where.topLeft() * static_cast<int>(ratio_) + origin_);
     else
         painter.drawImage(where.topLeft(), it->image);
 }

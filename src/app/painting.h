@@ -49,10 +49,6 @@ void paintBox(QPainter& painter, const QRect& where, ui::Border border, ui::Colo
 void paintBox(QPainter& painter, const QRect& where, ui::Border border, const QColor& back, const QPixmap* picture,
               const QPalette& palette);
 
-}  // namespace app
-
-namespace app {
-
 // Picture boxes without a border, painted once into an opaque image of their
 // own and then copied. Such a box fills its rectangle before its picture is
 // drawn, so its pixels do not depend on what lies beneath: copying them gives
