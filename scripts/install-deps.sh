@@ -1,7 +1,23 @@
 #!/usr/bin/env bash
-# Installs, from Debian 12's own archive, everything the game needs to build,
-# run and be tested. Safe to run again; uses sudo when not run as root.
+# Installs, from the Debian archive, everything the game needs to build, run
+# and be tested, on Debian 12 (bookworm) or Debian 13 (trixie), by the names
+# each release uses. Safe to run again; uses sudo when not run as root.
 set -euo pipefail
+
+. /etc/os-release
+case "${VERSION_CODENAME:-}" in
+bookworm)
+  # Liberation 2 is a package of its own here; fonts-liberation is 1.x.
+  liberation=fonts-liberation2
+  ;;
+trixie)
+  liberation=fonts-liberation
+  ;;
+*)
+  echo "install-deps: ${PRETTY_NAME:-this system} is not supported; Debian 12 (bookworm) and 13 (trixie) are" >&2
+  exit 1
+  ;;
+esac
 
 packages=(
   # build
@@ -9,7 +25,7 @@ packages=(
   qt6-base-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-dev
   # coverage reports
   gcovr
   # the real window under a virtual display, driven by real input
@@ -18,7 +34,7 @@ packages=(
   # ... and as a Wayland client of a nested compositor
   weston qt6-wayland
   # fonts the game's texts are set in
-  fonts-liberation2 culmus fonts-dejavu-core
+  "$liberation" culmus fonts-dejavu-core
   # packaging checks
   desktop-file-utils appstream dpkg-dev file lintian
   # benchmarks: whole-process timings
