@@ -25,8 +25,8 @@ std::string play(const std::string& script)
     std::ostringstream out;
     sim::Runner runner(out);
     bool malformed = false;
-    sim::parseScript(
-        script, [](const sim::Command&) {}, [&](const sim::ScriptError&) { malformed = true; });
+    const auto ignore = [](const sim::Command&) {};
+    sim::parseScript(script, ignore, [&](const sim::ScriptError&) { malformed = true; });
     if (malformed) return "malformed";
     sim::parseScript(
         script,

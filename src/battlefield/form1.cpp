@@ -45,8 +45,8 @@ Form1::Form1(ui::Scheduler& scheduler, Host& host)
 {
     std::vector<std::pair<ui::ControlArray<ui::PictureBox> Form1::*, std::vector<ui::PictureBox>>> arrays;
     for (const SpriteRow& row : spriteRows()) {
-        std::visit(Overloaded{[&](ui::PictureBox Form1::*m) { this->*m = designOf(m, -1); },
-                              [&](ui::ControlArray<ui::PictureBox> Form1::*m) {
+        std::visit(Overloaded{[&](Member<ui::PictureBox> m) { this->*m = designOf(m, -1); },
+                              [&](Member<ui::ControlArray<ui::PictureBox>> m) {
                                   auto it = std::find_if(arrays.begin(), arrays.end(),
                                                          [m](const auto& a) { return a.first == m; });
                                   if (it == arrays.end()) it = arrays.insert(arrays.end(), {m, {}});
@@ -202,9 +202,9 @@ void Form1::setVariable(std::string_view name, int index, std::int64_t value)
 {
     for (const VariableRow& row : variableRows()) {
         if (!row.settable || row.name != name) continue;
-        std::visit(Overloaded{[&](std::int16_t Form1::*m) { this->*m = static_cast<std::int16_t>(value); },
-                              [&](std::optional<std::int64_t> Form1::*m) { this->*m = value; },
-                              [&](std::array<std::int64_t, 4> Form1::*m) {
+        std::visit(Overloaded{[&](Member<std::int16_t> m) { this->*m = static_cast<std::int16_t>(value); },
+                              [&](Member<std::optional<std::int64_t>> m) { this->*m = value; },
+                              [&](Member<std::array<std::int64_t, 4>> m) {
                                   (this->*m).at(static_cast<std::size_t>(index)) = value;
                               },
                               [](auto) {}},

@@ -226,6 +226,10 @@ public:
     // Run-time invaders in creation order: (kind, index).
     const std::vector<std::pair<InvaderKind, std::int16_t>>& createdInvaders() const { return created_; }
 
+    // A field of the form, as a pointer to member.
+    template <typename T>
+    using Member = T Form1::*;
+
     // The variables' types, for forEachVariable's callers.
     using KeyTable = std::array<std::int16_t, 256>;
     using VariableMember =
@@ -248,7 +252,7 @@ public:
         auto of(Self& form) const;
     };
     struct LabelRow {
-        ui::Label Form1::*member;
+        Member<ui::Label> member;
         int tab;
         ui::Label design;
     };
@@ -256,9 +260,9 @@ public:
         const char* name;
         int interval;
         bool onAtLoad;
-        ui::Timer Form1::*member;  // a lone timer ...
+        Member<ui::Timer> member;  // a lone timer ...
         void (Form1::*tick)();
-        std::array<ui::Timer, kSlots> Form1::*elements;  // ... or a control array of them
+        Member<std::array<ui::Timer, kSlots>> elements;  // ... or a control array of them
         void (Form1::*tickOf)(std::int16_t);
     };
     struct VariableRow {

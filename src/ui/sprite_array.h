@@ -43,8 +43,8 @@ struct BasicSpriteRef {
           Picture(b.Picture)
     {
     }
-    template <bool W>
-    requires(ReadOnly && !W) BasicSpriteRef(const BasicSpriteRef<W>& s)  // NOLINT: a writable view reads as well
+    template <bool W, std::enable_if_t<ReadOnly && !W, int> = 0>
+    BasicSpriteRef(const BasicSpriteRef<W>& s)  // NOLINT: a writable view reads as well
         : Left(s.Left),
           Top(s.Top),
           Width(s.Width),
