@@ -27,10 +27,7 @@ shift 2
 case "$RUN_SECONDS" in '' | *[!0-9]*) die "SECONDS must be a whole number" ;; esac
 command -v xev >/dev/null || die "xev is not installed"
 
-export QT_QPA_PLATFORM=xcb DBUS_SESSION_BUS_ADDRESS=disabled:
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
-export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$HERE/../lsan.supp}
+export QT_QPA_PLATFORM=xcb
 
 SCREEN_W=1920 SCREEN_H=1080
 GAME_KEYS=(w a s d w d 1 2 3 space Return)
@@ -358,11 +355,7 @@ run() {
     ACTIONS=0 GAMES=0 CLOSES=0 BOXES=0 PINGS=0 SLOWEST=0 RESTORED=0
     : >"$WORK/actions.log"
     start_display $SCREEN_W $SCREEN_H
-    if [ "$WM" = openbox ]; then
-        openbox >"$WORK/openbox.log" 2>&1 &
-        PIDS+=("$!")
-        sleep 1
-    fi
+    [ "$WM" = openbox ] && start_wm
     start_other
     start_game
     local end=$((SECONDS + RUN_SECONDS)) seen_box=""

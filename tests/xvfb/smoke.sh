@@ -32,11 +32,7 @@ run() {  # run NAME WM SCREENSHOT
     local name=$1 wm=$2 shot=$3
     echo "smoke: $name"
     start_display 1920 1080
-    if [ "$wm" = openbox ]; then
-        openbox >"$WORK/openbox.log" 2>&1 &
-        PIDS+=("$!")
-        sleep 1
-    fi
+    [ "$wm" = openbox ] && start_wm
 
     QT_QPA_PLATFORM=xcb "$GAME" >"$WORK/game.log" 2>&1 &
     local game=$!
@@ -44,17 +40,21 @@ run() {  # run NAME WM SCREENSHOT
 
     local title
     title=$(find_window 15) || die "$name: no window named Zorvane within 15 s"
-    sleep 0.5  # let it paint
-    timeout 10 import -window root "$shot" || die "$name: screenshot failed"
-    eval "$(xdotool getwindowgeometry --shell "$title")"
+    # A window maps black and is painted a moment later (and a window manager
+    # may move it when it frames it).
+    local deadline=$((SECONDS + 10))
+    until eval "$(xdotool getwindowgeometry --shell "$title")" && timeout 10 import -window root "$shot" &&
+        [ "$(rgb $((X + 10)) $((Y + 10)) "$shot")" = "0,255,255" ]; do
+        [ $SECONDS -lt $deadline ] || die "$name: the title window is not cyan"
+        sleep 0.2
+    done
     [ "$WIDTH" = 1572 ] && [ "$HEIGHT" = 870 ] || die "$name: title client area is ${WIDTH}x${HEIGHT}, not 1572x870"
-    [ "$(rgb $((X + 10)) $((Y + 10)) "$shot")" = "0,255,255" ] || die "$name: the title window is not cyan"
 
     # Start holds the focus; Enter presses it.
     xdotool windowfocus --sync "$title" 2>/dev/null || true
     sleep 0.2
     xdotool key Return
-    local field deadline
+    local field
     deadline=$((SECONDS + 10))
     while :; do
         field=$(find_window 1) && [ "$field" != "$title" ] && break
@@ -67,18 +67,22 @@ run() {  # run NAME WM SCREENSHOT
 
     # Hold D for half a second: about ten movement ticks of 3.7 pixels.
     xdotool windowfocus --sync "$field" 2>/dev/null || true
-    sleep 0.3
     timeout 10 import -window root "$WORK/before.png" || die "$name: screenshot failed"
+    local before after
+    before=$(mage_x "$X" "$Y" "$WORK/before.png")
+    [ "$before" -ge 0 ] || die "$name: the mage is not where it should be"
     xdotool keydown d
     sleep 0.5
     xdotool keyup d
-    sleep 0.2
-    timeout 10 import -window root "$WORK/after.png" || die "$name: screenshot failed"
-    local before after
-    before=$(mage_x "$X" "$Y" "$WORK/before.png")
-    after=$(mage_x "$X" "$Y" "$WORK/after.png")
-    [ "$before" -ge 0 ] && [ "$after" -ge 0 ] || die "$name: the mage is not where it should be"
-    [ $((after - before)) -ge 15 ] || die "$name: holding D moved the mage from x=$before to x=$after only"
+    # Until the steps taken are painted.
+    deadline=$((SECONDS + 10))
+    while :; do
+        timeout 10 import -window root "$WORK/after.png" || die "$name: screenshot failed"
+        after=$(mage_x "$X" "$Y" "$WORK/after.png")
+        [ $((after - before)) -ge 15 ] && break
+        [ $SECONDS -lt $deadline ] || die "$name: holding D moved the mage from x=$before to x=$after only"
+        sleep 0.2
+    done
     echo "smoke: $name: the mage walked from x=$before to x=$after"
 
     # Close the battlefield as its close button would: the program must end.
