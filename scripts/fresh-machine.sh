@@ -4,8 +4,8 @@
 # the committed HEAD of this repository. That is how a newcomer's machine
 # starts, so a pass here means the README's commands pass there:
 #
-#   scripts/fresh-machine.sh 'scripts/install-deps.sh && scripts/check.sh'
-#   scripts/fresh-machine.sh --release trixie 'CI=true scripts/check.sh'
+#   scripts/fresh-machine.sh './scripts/install-deps.sh && ./scripts/check.sh'
+#   scripts/fresh-machine.sh --release trixie './scripts/install-deps.sh && ./scripts/check.sh'
 #
 #   --release R   bookworm (Debian 12, the default) or trixie (Debian 13)
 #   --keep        keep the tree afterwards and print where it is
