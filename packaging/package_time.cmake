@@ -16,7 +16,7 @@ if(EXISTS ${source}/.git)
   execute_process(COMMAND git --git-dir=${source}/.git log -1 --no-show-signature --format=%ct
                   OUTPUT_VARIABLE epoch OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
 endif()
-if(NOT epoch MATCHES "^[0-9]+$")
+if(NOT epoch MATCHES "^[0-9]+$" AND EXISTS ${source}/packaging/changelog)
   # The trailer line of the newest entry: " -- Name <address>  Tue, 08 Dec 2026 12:00:00 +0000"
   file(STRINGS ${source}/packaging/changelog trailer REGEX "^ -- .*>  " LIMIT_COUNT 1)
   string(REGEX REPLACE "^ -- .*>  " "" date "${trailer}")
