@@ -177,9 +177,12 @@ start_other() {
     OTHER_PID=$!
     PIDS+=("$OTHER_PID")
     # (As long as the game is given to show its first window: on a busy
-    # machine a new X client can take many seconds to map one.)
+    # machine a new X client can take many seconds to map one. It need not
+    # be visible: keys may have moved the window manager to another desktop,
+    # where a new window is kept unmapped until it is activated.)
     local deadline=$((SECONDS + 30))
-    until OTHER=$(timeout 5 xdotool search --onlyvisible --name "^Event Tester$" 2>/dev/null | head -1) && [ -n "$OTHER" ]; do
+    until OTHER=$(timeout 5 xdotool search --name "^Event Tester$" 2>/dev/null | head -1) &&
+        [ -n "$OTHER" ]; do
         [ $SECONDS -lt $deadline ] || die "the other window did not appear within 30 s"
         sleep 0.1
     done
