@@ -206,7 +206,10 @@ TEST(SpriteArray, stepsCountedInARunEndWhereStepsTakenAtOnceDo)
     int n = 0;
     ui::Timer t(s, 1, [&] { tick(batched, ++n); });
     t.setEnabled(true);
-    s.advanceTo(11);
+    {
+        const ui::StepBatch run;
+        s.advanceTo(11);
+    }
     for (int i = 1; i <= 11; ++i) tick(direct, i);
     ASSERT_EQ(batched.UBound(), direct.UBound());
     for (int i = 0; i <= direct.UBound(); ++i) {
@@ -235,7 +238,10 @@ TEST(SpriteArray, anArrayDestroyedInARunLeavesTheBatch)
         first.reset();
     });
     t.setEnabled(true);
-    s.advanceTo(10);
+    {
+        const ui::StepBatch run;
+        s.advanceTo(10);
+    }
     EXPECT_EQ(std::as_const(last)(0).Left, -1.0f);
 }
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "ui/error.h"
-#include "ui/sprite_array.h"
 #include "ui/untraced.h"
 
 namespace ui {
@@ -60,7 +59,6 @@ ZORVANE_UNTRACED std::int64_t Scheduler::nextDue() const
 void Scheduler::advanceTo(std::int64_t t)
 {
     if (busy_) return;
-    const StepBatch batch;
     while (Timer* timer = earliestDueBy(t)) {
         now_ = timer->due_;
         // The next period runs from this firing; a handler that switches its

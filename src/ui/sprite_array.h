@@ -186,14 +186,14 @@ private:
     friend class StepBatch;
 };
 
-// While a batch is open (the scheduler opens one for each run of the timers),
-// the arrays count their steps instead of taking them, and take them all when
-// they are next looked at (any query, or a view of an element) or when the
-// batch closes. Many steps of a block in one visit cost one trip through
-// memory instead of one each, and every element still goes through the very
-// same subtractions in the same order. A view taken inside the batch before a
-// step does not see that step: the handlers that run in it take their views
-// afresh, and everyone else looks only after it has closed.
+// While a batch is open (the running program opens one for each run of the
+// timers), the arrays count their steps instead of taking them, and take them
+// all when they are next looked at (any query, or a view of an element) or
+// when the batch closes. Many steps of a block in one visit cost one trip
+// through memory instead of one each, and every element still goes through
+// the very same subtractions in the same order. A view taken inside the batch
+// before a step does not see that step: the handlers that run in it take
+// their views afresh, and everyone else looks only after it has closed.
 class StepBatch {
 public:
     StepBatch() : outer_(open_) { open_ = this; }
