@@ -5,6 +5,7 @@
 #include <bit>
 #include <limits>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -243,6 +244,29 @@ TEST(SpriteArray, anArrayDestroyedInARunLeavesTheBatch)
         s.advanceTo(10);
     }
     EXPECT_EQ(std::as_const(last)(0).Left, -1.0f);
+}
+
+// A handler that held a view of an element while it stepped the array would
+// read the element where it stood before the step; debug builds refuse the step.
+TEST(SpriteArray, aStepWhileAViewTakenInTheRunIsAliveIsRefusedInDebugBuilds)
+{
+#ifdef NDEBUG
+    GTEST_SKIP() << "checked in debug builds only";
+#else
+    ui::PictureBox design;
+    ui::SpriteArray a(design);
+    const ui::SpriteView before = std::as_const(a)(0);  // taken outside the run: it sees every step
+    {
+        const ui::StepBatch run;
+        {
+            const ui::SpriteRef held = a(0);
+            const ui::SpriteRef copy = held;
+            EXPECT_THROW(a.stepShown(1.0f, 0.0f), std::logic_error);
+        }
+        a.stepShown(1.0f, 0.0f);  // the views are gone
+    }
+    EXPECT_EQ(before.Left, -1.0f) << "one step, taken when the run closed";
+#endif
 }
 
 TEST(Picture, copiesAreDistinctObjectsShowingTheSameImage)
