@@ -214,43 +214,33 @@ void Form1::setVariable(std::string_view name, int index, std::int64_t value)
 
 std::optional<InvaderKind> invaderKindOf(int code)
 {
-    switch (code) {
-        case 0:
-            return InvaderKind::Bottom;
-        case 1:
-            return InvaderKind::CastleKiller;
-        case 2:
-            return InvaderKind::Top;
-        default:
-            return std::nullopt;
-    }
+    for (const Form1::InvaderRow& row : Form1::invaderRows())
+        if (static_cast<int>(row.kind) == code) return row.kind;
+    return std::nullopt;
 }
 
-namespace {
-
-// Which member holds each kind, in the order of the kinds' codes.
-constexpr std::array<ui::SpriteArray Form1::*, 3> kInvaderArrays{&Form1::picCKBot, &Form1::picCastleKiller,
-                                                                 &Form1::picCKTop};
-
-}  // namespace
+const Form1::InvaderRow& Form1::invaderRow(InvaderKind kind)
+{
+    return invaderRows()[static_cast<std::size_t>(kind)];
+}
 
 ui::SpriteArray& Form1::invaders(InvaderKind kind)
 {
-    return this->*kInvaderArrays[static_cast<std::size_t>(kind)];
+    return this->*invaderRow(kind).array;
 }
 
 const ui::SpriteArray& Form1::invaders(InvaderKind kind) const
 {
-    return this->*kInvaderArrays[static_cast<std::size_t>(kind)];
+    return this->*invaderRow(kind).array;
 }
 
 const char* Form1::invaderName(InvaderKind kind)
 {
     static const std::array<const char*, 3> names = [] {
         std::array<const char*, 3> out{};
-        for (std::size_t k = 0; k < out.size(); ++k)
+        for (const InvaderRow& kindRow : invaderRows())
             for (const SpriteRow& row : spriteRows())
-                if (row.member == SpriteMember{kInvaderArrays[k]}) out[k] = row.name;
+                if (row.member == SpriteMember{kindRow.array}) out[static_cast<std::size_t>(kindRow.kind)] = row.name;
         return out;
     }();
     return names[static_cast<std::size_t>(kind)];
