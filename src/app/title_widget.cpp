@@ -50,8 +50,7 @@ void TitleWidget::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     const QPalette& pal = palette();
     painter.fillRect(rect(), toQColor(menu_.BackColor, pal));
-    for (const ui::Label* label : {&menu_.lblWelcome, &menu_.lblInstructions, &menu_.lblControls})
-        paintLabel(painter, *label, fonts_.get(label->font), pal);
+    for (const ui::Label* label : menu_.labels()) paintLabel(painter, *label, fonts_.get(label->font), pal);
     QWidget::paintEvent(event);
 }
 
