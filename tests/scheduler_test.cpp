@@ -172,6 +172,20 @@ TEST(ControlArray, growsByCopiesOfElementZeroThatStartHiddenAndNeverReusesAnInde
     EXPECT_THROW(a(-1), ui::RuntimeError);
 }
 
+// A timer that outlives its scheduler (a window kept after its program) is
+// left detached instead of reaching back into freed memory.
+TEST(Scheduler, aTimerThatOutlivesItsSchedulerIsDetached)
+{
+    int fired = 0;
+    auto s = std::make_unique<ui::Scheduler>();
+    ui::Timer t(*s, 10, [&] { ++fired; });
+    t.setEnabled(true);
+    s.reset();
+    t.setEnabled(false);
+    t.setEnabled(true);
+    EXPECT_EQ(fired, 0);
+}
+
 // Steps counted during a run of the timers and taken later must leave every
 // element exactly where stepping at once leaves it: across a block's end and
 // a group's tail, for -0, NaN, huge and tiny values, with a query, a new

@@ -198,18 +198,26 @@ ui::Timer* Form1::timer(std::string_view name, int index)
     return nullptr;
 }
 
-void Form1::setVariable(std::string_view name, int index, std::int64_t value)
+bool Form1::setVariable(std::string_view name, int index, std::int64_t value)
 {
     for (const VariableRow& row : variableRows()) {
         if (!row.settable || row.name != name) continue;
-        std::visit(Overloaded{[&](Member<std::int16_t> m) { this->*m = static_cast<std::int16_t>(value); },
-                              [&](Member<std::optional<std::int64_t>> m) { this->*m = value; },
-                              [&](Member<std::array<std::int64_t, 4>> m) {
-                                  (this->*m).at(static_cast<std::size_t>(index)) = value;
-                              },
-                              [](auto) {}},
-                   row.member);
+        if (const auto* m = std::get_if<Member<std::int16_t>>(&row.member)) {
+            this->*(*m) = static_cast<std::int16_t>(value);
+            return true;
+        }
+        if (const auto* m = std::get_if<Member<std::optional<std::int64_t>>>(&row.member)) {
+            this->*(*m) = value;
+            return true;
+        }
+        if (const auto* m = std::get_if<Member<std::array<std::int64_t, 4>>>(&row.member)) {
+            auto& elements = this->*(*m);
+            if (index < 0 || static_cast<std::size_t>(index) >= elements.size()) return false;
+            elements[static_cast<std::size_t>(index)] = value;
+            return true;
+        }
     }
+    return false;
 }
 
 std::optional<InvaderKind> invaderKindOf(int code)

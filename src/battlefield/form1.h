@@ -199,8 +199,10 @@ public:
     // with the value in its own type.
     template <typename F>
     void forEachVariable(F&& f) const;
-    // Sets a variable that scripts may set (see findSettableVariable).
-    void setVariable(std::string_view name, int index, std::int64_t value);
+    // Sets a variable that scripts may set (see findSettableVariable), or an
+    // element of one; false, changing nothing, when there is no such
+    // variable or element.
+    bool setVariable(std::string_view name, int index, std::int64_t value);
 
     ui::SpriteArray& invaders(InvaderKind kind);
     const ui::SpriteArray& invaders(InvaderKind kind) const;

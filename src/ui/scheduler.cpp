@@ -33,6 +33,11 @@ void Timer::setEnabled(bool on)
     if (on) due_ = scheduler_->now() + interval_;
 }
 
+Scheduler::~Scheduler()
+{
+    for (Timer* timer : timers_) timer->scheduler_ = nullptr;
+}
+
 void Scheduler::remove(Timer* t)
 {
     timers_.erase(std::remove(timers_.begin(), timers_.end(), t), timers_.end());

@@ -95,19 +95,29 @@ bool Runner::set(const SetCommand& s, std::string& failure)
             return true;
         }
         case SetKind::LabelCaption:
-            f.label(s.name)->Caption = s.text;
+        case SetKind::LabelWidth: {
+            ui::Label* label = f.label(s.name);
+            if (label == nullptr) break;
+            if (s.kind == SetKind::LabelCaption)
+                label->Caption = s.text;
+            else
+                label->Width = s.number;
             return true;
-        case SetKind::LabelWidth:
-            f.label(s.name)->Width = s.number;
-            return true;
+        }
         case SetKind::TimerEnabled:
-            f.timer(s.name, s.index)->setEnabled(s.flag);
-            return true;
+            if (ui::Timer* timer = f.timer(s.name, s.index)) {
+                timer->setEnabled(s.flag);
+                return true;
+            }
+            break;
         case SetKind::Variable:
-            f.setVariable(s.name, s.index, s.integer);
-            return true;
+            if (f.setVariable(s.name, s.index, s.integer)) return true;
+            break;
     }
-    return true;
+    // The reader lets through only what exists; a command made some other
+    // way may name anything.
+    failure = "there is no " + game::controlName(s.name, s.index) + " to set";
+    return false;
 }
 
 }  // namespace sim
