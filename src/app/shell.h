@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "app/driver.h"
-#include "app/fonts.h"
-#include "app/picture_cache.h"
+#include "app/painting/fonts.h"
+#include "app/painting/picture_cache.h"
 #include "host.h"
 #include "program.h"
 

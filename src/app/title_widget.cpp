@@ -3,8 +3,9 @@
 #include <QPainter>
 #include <QPushButton>
 
-#include "app/fonts.h"
-#include "app/painting.h"
+#include "app/painting/fonts.h"
+#include "app/painting/primitives.h"
+#include "app/painting/units.h"
 #include "app/window_size.h"
 #include "title/menu.h"
 

@@ -11,8 +11,9 @@
 #include <random>
 
 #include "app/battlefield_widget.h"
-#include "app/dirty_region.h"
-#include "app/painting.h"
+#include "app/painting/box_images.h"
+#include "app/painting/dirty_region.h"
+#include "app/painting/primitives.h"
 #include "still_shell.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <QtTest/QTest>
 
 #include "app/battlefield_widget.h"
-#include "app/fonts.h"
+#include "app/painting/fonts.h"
 #include "still_shell.h"
 
 namespace {
