@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "support.h"
+#include "support/game.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "invariants.h"
+#include "support/invariants.h"
 
 #include <charconv>
 #include <cmath>
