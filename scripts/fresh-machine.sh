@@ -14,7 +14,8 @@
 # made once with mmdebstrap (about a minute) and kept, with the packages apt
 # downloads into it, in ${XDG_CACHE_HOME:-~/.cache}/zorvane-fresh; a base tree
 # older than a week is made anew. The tree the commands run in is thrown away
-# afterwards. Needs root; installs mmdebstrap when it is missing. Exit status:
+# afterwards; runs of the same release wait for each other. Needs root;
+# installs mmdebstrap when it is missing. Exit status:
 # that of COMMANDS.
 set -euo pipefail
 
@@ -51,6 +52,10 @@ command -v mmdebstrap >/dev/null || {
 
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/zorvane-fresh
 mkdir -p "$cache/$release-debs"
+# One run of a release at a time: they share its base tree and its
+# downloads, and apt locks the downloads' folder.
+exec 9>"$cache/$release.lock"
+flock 9
 base=$cache/$release.tar
 if [ ! -f "$base" ] || [ -n "$(find "$base" -mtime +7)" ]; then
     echo "fresh-machine: making the Debian $release base tree" >&2

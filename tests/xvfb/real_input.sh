@@ -355,15 +355,30 @@ open_battlefield() {
 # The battlefield's close button: on X11 the request a window manager sends
 # for it, on Wayland a click on the button Qt draws at the right of its title
 # bar.
+# On a machine slow enough for a run to last some 100 s the castle falls
+# first, and the two modal end-of-game boxes refuse the close until they are
+# answered: on X11 they are closed as their close buttons would, on Wayland
+# Return answers the one that holds the keyboard.
 close_battlefield() {
-    if [ "$PLATFORM" = x11 ]; then
-        close_window "$FIELD" || die "$RUN: could not send the close request"
-    else
-        xdotool mousemove $((CX + CW + FR - 19)) $((CY - FT + 15))
-        sleep 0.2
-        xdotool click 1
-    fi
-    wait_exit "$GAME_PID" 10 "$WORK/game.log"
+    local try box
+    for try in 1 2 3; do
+        if [ "$PLATFORM" = x11 ]; then
+            for box in $(xdotool search --pid "$GAME_PID" 2>/dev/null); do
+                xprop -id "$box" WM_TRANSIENT_FOR 2>/dev/null | grep -q 'window id' && close_window "$box"
+            done
+            close_window "$FIELD" || die "$RUN: could not send the close request"
+        else
+            [ "$try" = 1 ] || xdotool key Return
+            xdotool mousemove $((CX + CW + FR - 19)) $((CY - FT + 15))
+            sleep 0.2
+            xdotool click 1
+        fi
+        local deadline=$((SECONDS + 5))
+        while kill -0 "$GAME_PID" 2>/dev/null && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
+        kill -0 "$GAME_PID" 2>/dev/null || break
+        [ "$try" = 1 ] && say "$RUN: the battlefield is still open 5 s after the close; answering end-of-game boxes"
+    done
+    wait_exit "$GAME_PID" 5 "$WORK/game.log"
     say "$RUN: closing the battlefield ended the program with status 0"
 }
 
@@ -389,6 +404,7 @@ read -r mx my _ _ <<<"$(mage_settled 10)" || die "$RUN: the mage is lost"
 # flies towards the cursor.
 tx=1300 ty=760
 point_at $tx $ty
+t0=$(now_ms)
 xdotool mousedown 1
 sleep 0.1
 xdotool mouseup 1
@@ -396,12 +412,15 @@ xdotool mouseup 1
 # and magenta.)
 BELOW_BAR="0 40 $FIELD_W $((FIELD_H - 40))"
 first=$(wait_box $FIRE 10 $BELOW_BAR) || die "$RUN: a left click cast no fire"
+t1=$(now_ms)
 read -r fx fy fw fh <<<"$first"
 [ "$fw" = 31 ] && [ "$fh" = 31 ] || die "$RUN: the fire's red is ${fw}x${fh}, not 31x31 inside its frame"
 # It starts on the mage (top-left corners together), 13.3 px a tick; the
-# first sighting may come a few ticks into the flight.
-[ $(((fx - mx) * (fx - mx) + (fy - my) * (fy - my))) -le $((15 * 14 * 15 * 14)) ] ||
-    die "$RUN: the fire first shows at $fx,$fy, more than 15 ticks' flight from the mage at $mx,$my"
+# first sighting comes as many ticks into the flight as the press and the
+# reading took (two ticks more for the timer's phase and rounding).
+ticks=$(((t1 - t0) / TICK_MS + 2))
+[ $(((fx - mx) * (fx - mx) + (fy - my) * (fy - my))) -le $((ticks * 14 * ticks * 14)) ] ||
+    die "$RUN: the fire first shows at $fx,$fy, more than $ticks ticks' flight from the mage at $mx,$my"
 deadline=$((SECONDS + 10))
 while :; do
     later=$(probe box $FIRE $BELOW_BAR)
@@ -513,7 +532,8 @@ stop_all
 RUN="enter start"
 start_session 1920 1080
 open_battlefield enter
-walk d 1 0
+# (Down, off the castle killers' track: see run 1.)
+walk s 0 1
 park_pointer
 probe shot "$OUT/real-input-enter.png" >/dev/null
 close_battlefield
@@ -538,10 +558,15 @@ read -r cells mixed <<<"$(probe crisp $((TYPE_X + 2)) $((TYPE_Y + 2)) 29 29)"
 [ "$mixed" = 0 ] || die "$RUN: $mixed of the indicator's $cells cells are blended"
 [ "$(probe same $((TYPE_X + 2)) $((TYPE_Y + 2)) 29 29 icon_fire.gif 239,239,239)" = 0 ] ||
     die "$RUN: the fire icon is not at $((2 * TYPE_X + 4)),$((2 * TYPE_Y + 4)) doubled"
-walk d 1 0
-read -r _ _ cw ch <<<"$(probe box 192,0,192)"
-[ "$cw" = 441 ] || die "$RUN: the castle's life bar is $cw px wide, not 441 (882 at scale 2)"
-say "$RUN: the mage at $((2 * HERO_X)),$((2 * HERO_Y)), the fire icon at $((2 * TYPE_X + 4)),$((2 * TYPE_Y + 4)) and the life bar $((2 * cw)) px wide, all doubled; no blended 2x2 cells"
+walk s 0 1
+# The castle's life bar shows its magenta 32 px high at the top-left corner
+# (a line of its edge below); its width, 441 px at the start, shrinks once
+# the killers reach the castle, some 20 s after Start, which a slow machine
+# may reach here.
+read -r bx by cw ch <<<"$(probe box 192,0,192)"
+[ "$bx $by $ch" = "0 0 32" ] && in_range "${cw%.*}" 1 441 ||
+    die "$RUN: the castle's life bar covers $bx,$by ${cw}x${ch}, not 0,0 and 32 high (64 at scale 2), at most 441 wide"
+say "$RUN: the mage at $((2 * HERO_X)),$((2 * HERO_Y)), the fire icon at $((2 * TYPE_X + 4)),$((2 * TYPE_Y + 4)) and the life bar $((2 * ch)) px high, all doubled; no blended 2x2 cells"
 probe shot "$OUT/real-input-2x.png" >/dev/null
 close_battlefield
 stop_all
