@@ -19,7 +19,8 @@ class SpriteArray;
 // a step counted meanwhile, so the array refuses to count one then. Release
 // builds keep nothing.
 #ifdef NDEBUG
-struct ViewGuard {
+class ViewGuard {
+public:
     explicit ViewGuard(const SpriteArray* = nullptr) {}
 };
 #else
