@@ -30,10 +30,10 @@
 #include <random>
 
 #include "app/battlefield_widget.h"
-#include "app/fonts.h"
-#include "app/picture_cache.h"
-#include "app/shown_scene.h"
-#include "support.h"
+#include "app/painting/fonts.h"
+#include "app/painting/picture_cache.h"
+#include "app/painting/shown_scene.h"
+#include "support/game.h"
 
 namespace {
 

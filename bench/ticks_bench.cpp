@@ -31,7 +31,7 @@
 #include <string>
 #include <vector>
 
-#include "support.h"
+#include "support/game.h"
 
 namespace {
 

@@ -2,7 +2,8 @@
 // any code, any button number, presses anywhere (finite coordinates only: the
 // window never reports a NaN and the simulator refuses one), resizes from
 // 1 x 1 to the largest single, and time steps. After every event and every
-// millisecond at which timers fire, the rules of fuzz/invariants.h must hold.
+// millisecond at which timers fire, the rules of tests/support/invariants.h
+// must hold.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -12,7 +13,7 @@
 #include <cstdlib>
 #include <limits>
 
-#include "invariants.h"
+#include "support/invariants.h"
 
 namespace {
 
@@ -91,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     FuzzedDataProvider in(data, size);
     zorvane_checks::Session game;
-    game::Form1& f = game.form();
+    const game::Form1& f = game.form();
     std::int64_t budget = kMaxVirtualMs;
     auto pass = [&](std::int64_t ms) {
         ms = std::min(ms, budget);
@@ -102,35 +103,36 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int events = 0; events < kMaxEvents && in.remaining_bytes() > 0; ++events) {
         switch (in.ConsumeIntegralInRange<int>(0, 9)) {
             case 0:
-                f.sendKeyDown(keyCode(in));
+                game.apply(game::Input::keyDown(keyCode(in)));
                 break;
             case 1:
-                f.sendKeyUp(keyCode(in));
+                game.apply(game::Input::keyUp(keyCode(in)));
                 break;
             case 2: {
                 const std::int16_t b = button(in);
                 const float x = coordinate(in, f, true);
-                f.sendMouseDown(b, x, coordinate(in, f, false));
+                game.apply(game::Input::mouseDown(b, x, coordinate(in, f, false)));
                 break;
             }
             case 3: {
                 const std::int16_t b = button(in);
                 const float x = coordinate(in, f, true);
-                f.sendMouseUp(b, x, coordinate(in, f, false));
+                game.apply(game::Input::mouseUp(b, x, coordinate(in, f, false)));
                 break;
             }
             case 4: {  // a click: press and release at one point
                 const std::int16_t b = button(in);
                 const float x = coordinate(in, f, true);
                 const float y = coordinate(in, f, false);
-                f.sendMouseDown(b, x, y);
-                f.sendMouseUp(b, x, y);
+                game.apply(game::Input::mouseDown(b, x, y));
+                game.apply(game::Input::mouseUp(b, x, y));
                 break;
             }
-            case 5:
-                f.Width = extent(in);
-                f.Height = extent(in);
+            case 5: {
+                const float w = extent(in);
+                game.apply(game::Input::fieldSize(w, extent(in)));
                 break;
+            }
             case 6:
                 pass(in.ConsumeIntegralInRange<std::int64_t>(0, 120));
                 break;

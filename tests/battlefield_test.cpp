@@ -3,7 +3,7 @@
 #include <map>
 #include <string>
 
-#include "support.h"
+#include "support/game.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "support.h"
+#include "support/game.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "support.h"
+#include "support/game.h"
 
 namespace {
 

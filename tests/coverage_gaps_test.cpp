@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "support.h"
+#include "support/game.h"
 #include "ui/error.h"
 #include "ui/scheduler.h"
 

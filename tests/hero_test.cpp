@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "support.h"
+#include "support/game.h"
 
 namespace {
 

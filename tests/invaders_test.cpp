@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "support.h"
+#include "support/game.h"
 
 namespace {
 

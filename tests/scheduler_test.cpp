@@ -5,6 +5,7 @@
 #include <bit>
 #include <limits>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -171,6 +172,20 @@ TEST(ControlArray, growsByCopiesOfElementZeroThatStartHiddenAndNeverReusesAnInde
     EXPECT_THROW(a(-1), ui::RuntimeError);
 }
 
+// A timer that outlives its scheduler (a window kept after its program) is
+// left detached instead of reaching back into freed memory.
+TEST(Scheduler, aTimerThatOutlivesItsSchedulerIsDetached)
+{
+    int fired = 0;
+    auto s = std::make_unique<ui::Scheduler>();
+    ui::Timer t(*s, 10, [&] { ++fired; });
+    t.setEnabled(true);
+    s.reset();
+    t.setEnabled(false);
+    t.setEnabled(true);
+    EXPECT_EQ(fired, 0);
+}
+
 // Steps counted during a run of the timers and taken later must leave every
 // element exactly where stepping at once leaves it: across a block's end and
 // a group's tail, for -0, NaN, huge and tiny values, with a query, a new
@@ -206,7 +221,10 @@ TEST(SpriteArray, stepsCountedInARunEndWhereStepsTakenAtOnceDo)
     int n = 0;
     ui::Timer t(s, 1, [&] { tick(batched, ++n); });
     t.setEnabled(true);
-    s.advanceTo(11);
+    {
+        const ui::StepBatch run;
+        s.advanceTo(11);
+    }
     for (int i = 1; i <= 11; ++i) tick(direct, i);
     ASSERT_EQ(batched.UBound(), direct.UBound());
     for (int i = 0; i <= direct.UBound(); ++i) {
@@ -235,8 +253,34 @@ TEST(SpriteArray, anArrayDestroyedInARunLeavesTheBatch)
         first.reset();
     });
     t.setEnabled(true);
-    s.advanceTo(10);
+    {
+        const ui::StepBatch run;
+        s.advanceTo(10);
+    }
     EXPECT_EQ(std::as_const(last)(0).Left, -1.0f);
+}
+
+// A handler that held a view of an element while it stepped the array would
+// read the element where it stood before the step; debug builds refuse the step.
+TEST(SpriteArray, aStepWhileAViewTakenInTheRunIsAliveIsRefusedInDebugBuilds)
+{
+#ifdef NDEBUG
+    GTEST_SKIP() << "checked in debug builds only";
+#else
+    ui::PictureBox design;
+    ui::SpriteArray a(design);
+    const ui::SpriteView before = std::as_const(a)(0);  // taken outside the run: it sees every step
+    {
+        const ui::StepBatch run;
+        {
+            const ui::SpriteRef held = a(0);
+            const ui::SpriteRef copy = held;
+            EXPECT_THROW(a.stepShown(1.0f, 0.0f), std::logic_error);
+        }
+        a.stepShown(1.0f, 0.0f);  // the views are gone
+    }
+    EXPECT_EQ(before.Left, -1.0f) << "one step, taken when the run closed";
+#endif
 }
 
 TEST(Picture, copiesAreDistinctObjectsShowingTheSameImage)

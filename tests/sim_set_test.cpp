@@ -2,6 +2,7 @@
 
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include "runner.h"
 #include "script.h"
@@ -41,6 +42,38 @@ TEST(SimSet, EachTargetGetsItsOwnValue)
     EXPECT_EQ(f.score, 17);
     EXPECT_EQ(f.magicType, 3);
     EXPECT_EQ(f.kills, 9);
+}
+
+// The reader lets through only targets that exist; a command made some other
+// way that names a missing label, timer, variable or element fails with a
+// reason and changes nothing.
+TEST(SimSet, ATargetThatIsNotThereFailsWithAReason)
+{
+    std::ostringstream out;
+    sim::Runner runner(out);
+    sim::Command start;
+    start.op = sim::Op::Start;
+    std::string failure;
+    ASSERT_TRUE(runner.run(start, failure));
+    const game::Form1& f = runner.program().form1();
+    const auto speeds = f.projSpeed;
+    for (auto [kind, name, index] : {std::tuple{sim::SetKind::LabelCaption, "lblNothing", -1},
+                                     {sim::SetKind::LabelWidth, "picHero", -1},
+                                     {sim::SetKind::TimerEnabled, "tmrProjectile", 4},
+                                     {sim::SetKind::TimerEnabled, "tmrNothing", -1},
+                                     {sim::SetKind::Variable, "projSpeed", 4},
+                                     {sim::SetKind::Variable, "walkStep", -1}}) {
+        sim::Command c;
+        c.op = sim::Op::Set;
+        c.set.kind = kind;
+        c.set.name = name;
+        c.set.index = index;
+        failure.clear();
+        EXPECT_FALSE(runner.run(c, failure)) << name;
+        EXPECT_NE(failure.find(name), std::string::npos) << failure;
+    }
+    EXPECT_EQ(f.projSpeed, speeds);
+    EXPECT_EQ(f.walkStep, 55);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "support.h"
+#include "support/game.h"
 
 namespace {
 
@@ -45,8 +45,7 @@ TEST(Title, startLoadsAndShowsTheBattlefieldThenHidesTheTitleForGood)
     game::Program p(host);
     p.startUp();
     EXPECT_EQ(p.form1IfCreated(), nullptr);
-    p.scheduler().advanceTo(700);
-    p.menu().cmdStart_Click();
+    p.apply(700, game::Input::start());
     game::Form1* f = p.form1IfCreated();
     ASSERT_NE(f, nullptr);
     EXPECT_TRUE(f->Loaded);

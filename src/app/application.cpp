@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "app/fonts.h"
+#include "app/painting/fonts.h"
 
 namespace app {
 

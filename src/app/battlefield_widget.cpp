@@ -6,11 +6,12 @@
 #include <QPainter>
 #include <cmath>
 
-#include "app/dirty_region.h"
-#include "app/fonts.h"
 #include "app/keymap.h"
-#include "app/painting.h"
-#include "app/picture_cache.h"
+#include "app/painting/dirty_region.h"
+#include "app/painting/fonts.h"
+#include "app/painting/picture_cache.h"
+#include "app/painting/primitives.h"
+#include "app/painting/units.h"
 #include "app/window_size.h"
 #include "battlefield/form1.h"
 

@@ -3,8 +3,8 @@
 #include <QSizeF>
 #include <QWidget>
 
-#include "app/painting.h"
-#include "app/shown_scene.h"
+#include "app/painting/box_images.h"
+#include "app/painting/shown_scene.h"
 
 namespace game {
 class Form1;

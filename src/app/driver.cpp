@@ -6,7 +6,7 @@
 
 namespace app {
 
-RealTimeDriver::RealTimeDriver(ui::Scheduler& scheduler, Clock nowMs, QObject* parent)
+RealTimeDriver::RealTimeDriver(const ui::Scheduler& scheduler, Clock nowMs, QObject* parent)
     : QObject(parent), scheduler_(scheduler), nowMs_(std::move(nowMs))
 {
     if (!nowMs_) {
@@ -26,9 +26,9 @@ void RealTimeDriver::start()
     rearm();
 }
 
-bool RealTimeDriver::advance()
+std::optional<std::int64_t> RealTimeDriver::present()
 {
-    if (scheduler_.busy()) return false;
+    if (scheduler_.busy()) return std::nullopt;
     std::int64_t target = nowMs_() - offset_;
     const std::int64_t due = scheduler_.nextDue();
     if (due >= 0 && target > due + kMaxLateness) {
@@ -37,13 +37,7 @@ bool RealTimeDriver::advance()
         if (cut <= kMaxHiccup) debt_ += cut;
         target = due + kMaxLateness;
     }
-    scheduler_.advanceTo(std::max(target, scheduler_.now()));
-    return true;
-}
-
-void RealTimeDriver::catchUp()
-{
-    if (advance()) rearm();
+    return std::max(target, scheduler_.now());
 }
 
 void RealTimeDriver::wake()

@@ -3,7 +3,9 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
+#include <cstdint>
 #include <functional>
+#include <optional>
 
 namespace ui {
 class Scheduler;
@@ -11,7 +13,7 @@ class Scheduler;
 
 namespace app {
 
-// Drives the game's one scheduler with real time. Virtual time is real time
+// Tells the game's one scheduler what real time it is. Virtual time is real time
 // minus an offset. A wake-up that comes late does not replay the missed ticks
 // in a burst: the virtual target is held at most kMaxLateness past the
 // earliest due firing and the offset grows by the rest, so the game clock lags
@@ -34,19 +36,17 @@ public:
     static constexpr qint64 kRepayPerWake = 5;
 
     // Without a clock, a monotonic one (QElapsedTimer) is used.
-    explicit RealTimeDriver(ui::Scheduler& scheduler, Clock nowMs = {}, QObject* parent = nullptr);
+    explicit RealTimeDriver(const ui::Scheduler& scheduler, Clock nowMs = {}, QObject* parent = nullptr);
 
     // Lines the virtual clock up with the present and arms the timer.
     void start();
-    // Fires whatever is due by now under the lateness rule, and returns true.
-    // Returns false, firing nothing, while a game handler is running (it is a
-    // message box's nested event loop): the outer call goes on when that
-    // handler has returned. Does not re-arm.
-    bool advance();
+    // The virtual time to bring the game up to now, under the lateness rule.
+    // Nothing while a game handler is running (it is a message box's nested
+    // event loop): the outer call goes on when that handler has returned.
+    // The owner brings the clock there, then re-arms.
+    std::optional<std::int64_t> present();
     // Arms the timer for the earliest due firing, or stops it when none is.
     void rearm();
-    // advance(), then rearm() if it ran.
-    void catchUp();
     // The timer's own wake-up: pays back some of the hiccups' lag, then asks
     // its owner to bring the game up to the present (due()).
     void wake();
@@ -59,11 +59,11 @@ public:
     QTimer& timer() { return timer_; }
 
 signals:
-    // A firing is due: the owner advances, then re-arms (catchUp() does both).
+    // A firing is due: the owner brings the game up to present(), then re-arms.
     void due();
 
 private:
-    ui::Scheduler& scheduler_;
+    const ui::Scheduler& scheduler_;
     Clock nowMs_;
     QElapsedTimer elapsed_;
     QTimer timer_;

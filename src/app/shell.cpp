@@ -12,12 +12,15 @@ namespace app {
 
 namespace {
 
-// What the window system tells of a window's outer size (twips), into the model.
-template <typename Window>
-void setOuterSize(Window& window, QSizeF outer)
+// What the window system tells of a window's outer size (twips), as the game's input.
+game::Input titleSize(QSizeF outer)
 {
-    window.Width = static_cast<float>(outer.width());
-    window.Height = static_cast<float>(outer.height());
+    return game::Input::titleSize(static_cast<float>(outer.width()), static_cast<float>(outer.height()));
+}
+
+game::Input fieldSize(QSizeF outer)
+{
+    return game::Input::fieldSize(static_cast<float>(outer.width()), static_cast<float>(outer.height()));
 }
 
 }  // namespace
@@ -47,11 +50,8 @@ Shell::Shell(RealTimeDriver::Clock clock, PictureCache::Loader pictures)
 
     connect(&driver_, &RealTimeDriver::due, this, &Shell::tick);
     connect(&host_, &MessageBoxHost::closed, this, &Shell::messageBoxClosed);
-    game::Menu& menu = program_.menu();
-    connect(title_.get(), &TitleWidget::startClicked, this,
-            [this, &menu] { play([&menu] { menu.cmdStart_Click(); }); });
-    connect(title_.get(), &TitleWidget::outerSizeChanged, this,
-            [this, &menu](QSizeF outer) { play([&menu, outer] { setOuterSize(menu, outer); }); });
+    connect(title_.get(), &TitleWidget::startClicked, this, [this] { play(game::Input::start()); });
+    connect(title_.get(), &TitleWidget::outerSizeChanged, this, [this](QSizeF outer) { play(titleSize(outer)); });
 }
 
 Shell::~Shell() = default;
@@ -61,20 +61,17 @@ void Shell::makeBattlefield(game::Form1& form)
     battlefield_ = std::make_unique<BattlefieldWidget>(form, pictures_, fonts_);
     BattlefieldWidget* field = battlefield_.get();
     host_.setOwner(field);
-    setOuterSize(form, field->outerSize());
+    play(fieldSize(field->outerSize()));
 
-    connect(field, &BattlefieldWidget::keyPressed, this,
-            [this, &form](int code) { play([&form, code] { form.sendKeyDown(code); }); });
-    connect(field, &BattlefieldWidget::keyReleased, this,
-            [this, &form](int code) { play([&form, code] { form.sendKeyUp(code); }); });
-    connect(field, &BattlefieldWidget::mousePressed, this, [this, &form](int button, float x, float y) {
-        play([&form, button, x, y] { form.sendMouseDown(static_cast<std::int16_t>(button), x, y); });
+    connect(field, &BattlefieldWidget::keyPressed, this, [this](int code) { play(game::Input::keyDown(code)); });
+    connect(field, &BattlefieldWidget::keyReleased, this, [this](int code) { play(game::Input::keyUp(code)); });
+    connect(field, &BattlefieldWidget::mousePressed, this, [this](int button, float x, float y) {
+        play(game::Input::mouseDown(static_cast<std::int16_t>(button), x, y));
     });
-    connect(field, &BattlefieldWidget::mouseReleased, this, [this, &form](int button, float x, float y) {
-        play([&form, button, x, y] { form.sendMouseUp(static_cast<std::int16_t>(button), x, y); });
+    connect(field, &BattlefieldWidget::mouseReleased, this, [this](int button, float x, float y) {
+        play(game::Input::mouseUp(static_cast<std::int16_t>(button), x, y));
     });
-    connect(field, &BattlefieldWidget::outerSizeChanged, this,
-            [this, &form](QSizeF outer) { play([&form, outer] { setOuterSize(form, outer); }); });
+    connect(field, &BattlefieldWidget::outerSizeChanged, this, [this](QSizeF outer) { play(fieldSize(outer)); });
     connect(field, &BattlefieldWidget::closed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
@@ -84,10 +81,10 @@ void Shell::start()
     // The title centres its texts on half the outer width. Before the window
     // is shown no frame is known, so that is the client width: the texts end
     // up centred in the client area, whatever frame the window manager adds.
-    setOuterSize(program_.menu(), title_->outerSize());
+    program_.apply(program_.now(), titleSize(title_->outerSize()));
     program_.startUp();
     title_->placeControls();
-    play([] {});
+    play(game::Input::time());
     // Decode the battlefield's pictures while the title is up, so that its
     // first frame does not come late while its timers already run.
     QTimer::singleShot(0, this, [this] {
@@ -98,17 +95,17 @@ void Shell::start()
     });
 }
 
-template <typename Event>
-void Shell::play(Event&& event)
+void Shell::play(const game::Input& input)
 {
-    // Bring the clock up to the present first: a timer that the event
+    // The clock is brought up to the present first: a timer that the input
     // switches on starts its interval now, not at the last tick.
-    if (playing_ || !driver_.advance()) {
-        event();
+    const std::optional<std::int64_t> present = playing_ ? std::nullopt : driver_.present();
+    if (!present) {
+        program_.apply(program_.now(), input);
         return;
     }
     playing_ = true;
-    event();
+    program_.apply(*present, input);
     driver_.rearm();
     follow();
     playing_ = false;
@@ -116,7 +113,7 @@ void Shell::play(Event&& event)
 
 void Shell::tick()
 {
-    play([] {});
+    play(game::Input::time());
 }
 
 void Shell::follow()

@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "app/driver.h"
-#include "app/fonts.h"
-#include "app/picture_cache.h"
+#include "app/painting/fonts.h"
+#include "app/painting/picture_cache.h"
 #include "host.h"
 #include "program.h"
 
@@ -58,11 +58,9 @@ public:
 
 private:
     // The one path into the game: fires what is due by now, delivers the
-    // event (if any), re-arms, follows. Inside a game handler (a message
-    // box's nested loop) or inside a follow, only delivers: the outer call
-    // does the rest.
-    template <typename Event>
-    void play(Event&& event);
+    // input, re-arms, follows. Inside a game handler (a message box's nested
+    // loop) or inside a follow, only delivers: the outer call does the rest.
+    void play(const game::Input& input);
     void tick();
     // Shows and hides the real windows as the model's windows say, and
     // repaints what changed.

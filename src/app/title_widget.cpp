@@ -3,8 +3,9 @@
 #include <QPainter>
 #include <QPushButton>
 
-#include "app/fonts.h"
-#include "app/painting.h"
+#include "app/painting/fonts.h"
+#include "app/painting/primitives.h"
+#include "app/painting/units.h"
 #include "app/window_size.h"
 #include "title/menu.h"
 
@@ -50,8 +51,7 @@ void TitleWidget::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     const QPalette& pal = palette();
     painter.fillRect(rect(), toQColor(menu_.BackColor, pal));
-    for (const ui::Label* label : {&menu_.lblWelcome, &menu_.lblInstructions, &menu_.lblControls})
-        paintLabel(painter, *label, fonts_.get(label->font), pal);
+    for (const ui::Label* label : menu_.labels()) paintLabel(painter, *label, fonts_.get(label->font), pal);
     QWidget::paintEvent(event);
 }
 

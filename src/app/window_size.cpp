@@ -3,7 +3,7 @@
 #include <QGuiApplication>
 #include <QWidget>
 
-#include "app/painting.h"
+#include "app/painting/units.h"
 
 namespace app {
 

@@ -198,59 +198,57 @@ ui::Timer* Form1::timer(std::string_view name, int index)
     return nullptr;
 }
 
-void Form1::setVariable(std::string_view name, int index, std::int64_t value)
+bool Form1::setVariable(std::string_view name, int index, std::int64_t value)
 {
     for (const VariableRow& row : variableRows()) {
         if (!row.settable || row.name != name) continue;
-        std::visit(Overloaded{[&](Member<std::int16_t> m) { this->*m = static_cast<std::int16_t>(value); },
-                              [&](Member<std::optional<std::int64_t>> m) { this->*m = value; },
-                              [&](Member<std::array<std::int64_t, 4>> m) {
-                                  (this->*m).at(static_cast<std::size_t>(index)) = value;
-                              },
-                              [](auto) {}},
-                   row.member);
+        if (const auto* m = std::get_if<Member<std::int16_t>>(&row.member)) {
+            this->*(*m) = static_cast<std::int16_t>(value);
+            return true;
+        }
+        if (const auto* m = std::get_if<Member<std::optional<std::int64_t>>>(&row.member)) {
+            this->*(*m) = value;
+            return true;
+        }
+        if (const auto* m = std::get_if<Member<std::array<std::int64_t, 4>>>(&row.member)) {
+            auto& elements = this->*(*m);
+            if (index < 0 || static_cast<std::size_t>(index) >= elements.size()) return false;
+            elements[static_cast<std::size_t>(index)] = value;
+            return true;
+        }
     }
+    return false;
 }
 
 std::optional<InvaderKind> invaderKindOf(int code)
 {
-    switch (code) {
-        case 0:
-            return InvaderKind::Bottom;
-        case 1:
-            return InvaderKind::CastleKiller;
-        case 2:
-            return InvaderKind::Top;
-        default:
-            return std::nullopt;
-    }
+    for (const Form1::InvaderRow& row : Form1::invaderRows())
+        if (static_cast<int>(row.kind) == code) return row.kind;
+    return std::nullopt;
 }
 
-namespace {
-
-// Which member holds each kind, in the order of the kinds' codes.
-constexpr std::array<ui::SpriteArray Form1::*, 3> kInvaderArrays{&Form1::picCKBot, &Form1::picCastleKiller,
-                                                                 &Form1::picCKTop};
-
-}  // namespace
+const Form1::InvaderRow& Form1::invaderRow(InvaderKind kind)
+{
+    return invaderRows()[static_cast<std::size_t>(kind)];
+}
 
 ui::SpriteArray& Form1::invaders(InvaderKind kind)
 {
-    return this->*kInvaderArrays[static_cast<std::size_t>(kind)];
+    return this->*invaderRow(kind).array;
 }
 
 const ui::SpriteArray& Form1::invaders(InvaderKind kind) const
 {
-    return this->*kInvaderArrays[static_cast<std::size_t>(kind)];
+    return this->*invaderRow(kind).array;
 }
 
 const char* Form1::invaderName(InvaderKind kind)
 {
     static const std::array<const char*, 3> names = [] {
         std::array<const char*, 3> out{};
-        for (std::size_t k = 0; k < out.size(); ++k)
+        for (const InvaderRow& kindRow : invaderRows())
             for (const SpriteRow& row : spriteRows())
-                if (row.member == SpriteMember{kInvaderArrays[k]}) out[k] = row.name;
+                if (row.member == SpriteMember{kindRow.array}) out[static_cast<std::size_t>(kindRow.kind)] = row.name;
         return out;
     }();
     return names[static_cast<std::size_t>(kind)];

@@ -199,12 +199,16 @@ public:
     // with the value in its own type.
     template <typename F>
     void forEachVariable(F&& f) const;
-    // Sets a variable that scripts may set (see findSettableVariable).
-    void setVariable(std::string_view name, int index, std::int64_t value);
+    // Sets a variable that scripts may set (see findSettableVariable), or an
+    // element of one; false, changing nothing, when there is no such
+    // variable or element.
+    bool setVariable(std::string_view name, int index, std::int64_t value);
 
     ui::SpriteArray& invaders(InvaderKind kind);
     const ui::SpriteArray& invaders(InvaderKind kind) const;
     static const char* invaderName(InvaderKind kind);
+    // Every shown invader of the kind takes one step.
+    void walkInvaders(InvaderKind kind);
 
     // Where SpawnInvader puts a new invader of each kind, and where an
     // invader or projectile that has done its work is parked, out of sight
@@ -271,12 +275,39 @@ public:
         bool settable;
         std::int64_t lo, hi;
     };
+    // One kind of invader: where its invaders live, the timer that walks
+    // them and how far each of its ticks takes every shown one, where a new
+    // one enters, and when its wave begins.
+    struct InvaderRow {
+        // A distance from the window's left or top edge, or back from its
+        // outer width or height.
+        struct Place {
+            float offset;
+            bool fromFarEdge;
+            float at(float size) const { return fromFarEdge ? size - offset : offset; }
+        };
+        InvaderKind kind;
+        Member<ui::SpriteArray> array;
+        Member<ui::Timer> mover;
+        float leftStep, topStep;  // taken away at every tick
+        Place entryLeft, entryTop;
+        // The clock's reading when the wave begins: the mover starts, element
+        // 0 shows and the wave label reads `wave`. A kind without a wave is
+        // there from the start and spawns even while its mover is off;
+        // another spawns only while its mover is on.
+        const char* wave;
+        std::int16_t waveMinutes, waveSeconds;
+    };
     // Picture boxes bottom of the stacking order first; labels and variables
     // in layout order; timers in the order same-millisecond firings go.
     static const std::vector<SpriteRow>& spriteRows();
     static const std::vector<LabelRow>& labelRows();
     static const std::vector<TimerRow>& timerRows();
     static const std::vector<VariableRow>& variableRows();
+    // Invader kinds in the order of their codes, which is the order in which
+    // the spawn beat makes them.
+    static const std::array<InvaderRow, 3>& invaderRows();
+    static const InvaderRow& invaderRow(InvaderKind kind);
 
 private:
     template <typename Self, typename F>

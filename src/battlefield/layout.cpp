@@ -49,6 +49,14 @@ ui::Label text(const char* name, float left, float top, float width, float heigh
     return ui::makeLabel(name, left, top, width, height, caption, ui::Font{family, points, bold}, align, enabled);
 }
 
+// A label painted on a background of its own.
+ui::Label opaque(ui::Label l, ui::Color back)
+{
+    l.Opaque = true;
+    l.BackColor = back;
+    return l;
+}
+
 constexpr const char* kSans = "MS Sans Serif";
 constexpr const char* kNarkisim = "Narkisim";
 
@@ -94,32 +102,27 @@ const std::vector<Form1::SpriteRow>& Form1::spriteRows()
 
 const std::vector<Form1::LabelRow>& Form1::labelRows()
 {
-    static const std::vector<LabelRow> rows = [] {
-        std::vector<LabelRow> r{
-            {&Form1::lblCastleLifeBar, 5,
-             text("lblCastleLifeBar", 0, 0, 6615, 495, "3500", kSans, 13.5, false, ui::Align::Center)},
-            {&Form1::lblTime, 24, text("lblTime", 8640, 360, 855, 375, "Time:", kSans, 12, true)},
-            {&Form1::lblTimer, 25, text("lblTimer", 9480, 360, 855, 375, "00:00", kSans, 12, true)},
-            {&Form1::lblScore, 30, text("lblScore", 8640, 960, 975, 375, "Score:", kSans, 12, true)},
-            {&Form1::lblScoreNum, 31, text("lblScoreNum", 9600, 960, 1215, 375, "0", kSans, 12, true)},
-            {&Form1::lblStageNum, 10,
-             text("lblStageNum", 11280, 240, 5415, 495, "Stage Number 1", kNarkisim, 24, true, ui::Align::Center)},
-            {&Form1::lblWave, 12,
-             text("lblWave", 16320, 240, 735, 375, "Wave:", kSans, 12, true, ui::Align::Left, false)},
-            {&Form1::lblWaveNum, 11,
-             text("lblWaveNum", 17160, 240, 495, 375, "1", kSans, 12, true, ui::Align::Left, false)},
-            {&Form1::lblOfNum, 29, text("lblOfNum", 17400, 240, 615, 375, "of 3", kSans, 12, true)},
-            {&Form1::lblKills, 32, text("lblKills", 16320, 720, 615, 375, "Kills:", kSans, 12, true)},
-            {&Form1::lblKillNum, 33, text("lblKillNum", 17040, 720, 855, 375, "0", kSans, 12, true)},
-            {&Form1::lblProjectileType, 13,
-             text("lblProjectileType", 21360, 240, 1695, 255, "Projectile Type:", kNarkisim, 12, true)},
-            {&Form1::lblLives, 6, text("lblLives", 24840, 360, 855, 375, "Lives:", kSans, 13.5, false)},
-        };
+    static const std::vector<LabelRow> rows{
         // The castle's life is an opaque magenta bar.
-        r.front().design.Opaque = true;
-        r.front().design.BackColor = rgb(192, 0, 192);
-        return r;
-    }();
+        {&Form1::lblCastleLifeBar, 5,
+         opaque(text("lblCastleLifeBar", 0, 0, 6615, 495, "3500", kSans, 13.5, false, ui::Align::Center),
+                rgb(192, 0, 192))},
+        {&Form1::lblTime, 24, text("lblTime", 8640, 360, 855, 375, "Time:", kSans, 12, true)},
+        {&Form1::lblTimer, 25, text("lblTimer", 9480, 360, 855, 375, "00:00", kSans, 12, true)},
+        {&Form1::lblScore, 30, text("lblScore", 8640, 960, 975, 375, "Score:", kSans, 12, true)},
+        {&Form1::lblScoreNum, 31, text("lblScoreNum", 9600, 960, 1215, 375, "0", kSans, 12, true)},
+        {&Form1::lblStageNum, 10,
+         text("lblStageNum", 11280, 240, 5415, 495, "Stage Number 1", kNarkisim, 24, true, ui::Align::Center)},
+        {&Form1::lblWave, 12, text("lblWave", 16320, 240, 735, 375, "Wave:", kSans, 12, true, ui::Align::Left, false)},
+        {&Form1::lblWaveNum, 11,
+         text("lblWaveNum", 17160, 240, 495, 375, "1", kSans, 12, true, ui::Align::Left, false)},
+        {&Form1::lblOfNum, 29, text("lblOfNum", 17400, 240, 615, 375, "of 3", kSans, 12, true)},
+        {&Form1::lblKills, 32, text("lblKills", 16320, 720, 615, 375, "Kills:", kSans, 12, true)},
+        {&Form1::lblKillNum, 33, text("lblKillNum", 17040, 720, 855, 375, "0", kSans, 12, true)},
+        {&Form1::lblProjectileType, 13,
+         text("lblProjectileType", 21360, 240, 1695, 255, "Projectile Type:", kNarkisim, 12, true)},
+        {&Form1::lblLives, 6, text("lblLives", 24840, 360, 855, 375, "Lives:", kSans, 13.5, false)},
+    };
     return rows;
 }
 

@@ -4,9 +4,15 @@ namespace game {
 
 void Form1::tmrMonsterMovement_Timer()
 {
-    // Every castle killer ever created is visited: shown ones walk 30 up, then
-    // 55 left; parked ones are hidden and keep their place.
-    picCastleKiller.stepShown(55.0f, 30.0f);
+    walkInvaders(InvaderKind::CastleKiller);
+}
+
+void Form1::walkInvaders(InvaderKind kind)
+{
+    // Every invader ever created is visited: shown ones walk (up, then left),
+    // parked ones are hidden and keep their place.
+    const InvaderRow& row = invaderRow(kind);
+    (this->*row.array).stepShown(row.leftStep, row.topStep);
 }
 
 }  // namespace game

@@ -34,15 +34,11 @@ void Form1::tmrTimer_Timer()
     }
     lblTimer.Caption = twoDigits(clockMinutes) + ":" + twoDigits(clockSeconds);
 
-    if (clockMinutes == 1 && clockSeconds == 2) {
-        tmrMoveTop.setEnabled(true);
-        picCKTop(0).Visible = true;
-        lblWaveNum.Caption = "2";
-    }
-    if (clockMinutes == 2 && clockSeconds == 5) {
-        tmrMoveBot.setEnabled(true);
-        picCKBot(0).Visible = true;
-        lblWaveNum.Caption = "3";
+    for (const InvaderRow& row : invaderRows()) {
+        if (row.wave == nullptr || clockMinutes != row.waveMinutes || clockSeconds != row.waveSeconds) continue;
+        (this->*row.mover).setEnabled(true);
+        invaders(row.kind)(0).Visible = true;
+        lblWaveNum.Caption = row.wave;
     }
 }
 

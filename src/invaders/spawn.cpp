@@ -4,23 +4,16 @@ namespace game {
 
 void Form1::tmrSpawnTimer_Timer()
 {
-    if (tmrMoveBot.Enabled()) SpawnInvader(static_cast<std::int16_t>(InvaderKind::Bottom));
-    SpawnInvader(static_cast<std::int16_t>(InvaderKind::CastleKiller));
-    if (tmrMoveTop.Enabled()) SpawnInvader(static_cast<std::int16_t>(InvaderKind::Top));
+    // A stream whose wave has not begun has its mover off, and sends nobody.
+    for (const InvaderRow& row : invaderRows())
+        if (row.wave == nullptr || (this->*row.mover).Enabled()) SpawnInvader(static_cast<std::int16_t>(row.kind));
 }
 
 ui::Extent Form1::entryOf(InvaderKind kind) const
 {
+    const InvaderRow& row = invaderRow(kind);
     const ui::SpriteView zero = invaders(kind)(0);
-    switch (kind) {
-        case InvaderKind::Bottom:
-            return ui::Extent(2000, Height - 1000, zero.Width, zero.Height);
-        case InvaderKind::CastleKiller:
-            return ui::Extent(Width - 1000, Height - 1000, zero.Width, zero.Height);
-        case InvaderKind::Top:
-        default:
-            return ui::Extent(Width - 1000, 2000, zero.Width, zero.Height);
-    }
+    return ui::Extent(row.entryLeft.at(Width), row.entryTop.at(Height), zero.Width, zero.Height);
 }
 
 void Form1::SpawnInvader(std::int16_t invaderKind)

@@ -4,12 +4,12 @@ namespace game {
 
 void Form1::tmrMoveTop_Timer()
 {
-    picCKTop.stepShown(70.0f, 0.0f);
+    walkInvaders(InvaderKind::Top);
 }
 
 void Form1::tmrMoveBot_Timer()
 {
-    picCKBot.stepShown(0.0f, 70.0f);
+    walkInvaders(InvaderKind::Bottom);
 }
 
 }  // namespace game

@@ -7,9 +7,10 @@ namespace game {
 namespace {
 
 ui::Label label(const char* name, float left, float top, float width, float height, const char* caption,
-                ui::Align align, ui::Color fore)
+                ui::Align align, ui::Color fore, double points = 13.5)
 {
-    ui::Label l = ui::makeLabel(name, left, top, width, height, caption, ui::Font{"MS Sans Serif", 13.5, false}, align);
+    ui::Label l =
+        ui::makeLabel(name, left, top, width, height, caption, ui::Font{"MS Sans Serif", points, false}, align);
     l.ForeColor = fore;
     return l;
 }
@@ -23,19 +24,32 @@ float centred(float W, float w)
 
 }  // namespace
 
-Menu::Menu(Program& program)
-    : lblWelcome(
-          label("lblWelcome", 8280, 1080, 8535, 2415, "Welcome To Zorvane!", ui::Align::Center, ui::kWindowText)),
-      lblInstructions(label("lblInstructions", 9360, 4080, 4935, 975,
-                            "You are a black mage. You must defend your castle from the invaders!", ui::Align::Center,
-                            ui::kControlText)),
-      lblControls(label("lblControls", 9360, 5880, 5415, 1575,
-                        "Use WASD to move, 1,2,3 to select your magic type, and right click to fire your special "
-                        "magic that has special properties!",
-                        ui::Align::Left, ui::kControlText)),
-      program_(program)
+const std::vector<Menu::LabelRow>& Menu::labelRows()
 {
-    lblWelcome.font.points = 48;
+    static const std::vector<LabelRow> rows{
+        {&Menu::lblWelcome,
+         label("lblWelcome", 8280, 1080, 8535, 2415, "Welcome To Zorvane!", ui::Align::Center, ui::kWindowText, 48)},
+        {&Menu::lblInstructions, label("lblInstructions", 9360, 4080, 4935, 975,
+                                       "You are a black mage. You must defend your castle from the invaders!",
+                                       ui::Align::Center, ui::kControlText)},
+        {&Menu::lblControls, label("lblControls", 9360, 5880, 5415, 1575,
+                                   "Use WASD to move, 1,2,3 to select your magic type, and right click to fire your "
+                                   "special magic that has special properties!",
+                                   ui::Align::Left, ui::kControlText)},
+    };
+    return rows;
+}
+
+std::vector<const ui::Label*> Menu::labels() const
+{
+    std::vector<const ui::Label*> out;
+    for (const LabelRow& row : labelRows()) out.push_back(&(this->*row.member));
+    return out;
+}
+
+Menu::Menu(Program& program) : program_(program)
+{
+    for (const LabelRow& row : labelRows()) this->*row.member = row.design;
     cmdStart.name = "cmdStart";
     cmdStart.Left = 10680;
     cmdStart.Top = 8040;
@@ -47,9 +61,10 @@ Menu::Menu(Program& program)
 
 void Menu::Form_Load()
 {
-    lblWelcome.Left = centred(Width, lblWelcome.Width);
-    lblInstructions.Left = centred(Width, lblInstructions.Width);
-    lblControls.Left = centred(Width, lblControls.Width);
+    for (const LabelRow& row : labelRows()) {
+        ui::Label& l = this->*row.member;
+        l.Left = centred(Width, l.Width);
+    }
     cmdStart.Left = centred(Width, cmdStart.Width);
 }
 

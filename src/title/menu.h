@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "ui/controls.h"
 
@@ -27,6 +28,18 @@ public:
 
     void Form_Load();
     void cmdStart_Click();
+
+    // A field of the window, as a pointer to member.
+    template <typename T>
+    using Member = T Menu::*;
+    // The labels, as the window was laid out, one row each.
+    struct LabelRow {
+        Member<ui::Label> member;
+        ui::Label design;
+    };
+    static const std::vector<LabelRow>& labelRows();
+    // The labels in layout order.
+    std::vector<const ui::Label*> labels() const;
 
 private:
     Program& program_;

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "ui/error.h"
-#include "ui/sprite_array.h"
 #include "ui/untraced.h"
 
 namespace ui {
@@ -34,6 +33,11 @@ void Timer::setEnabled(bool on)
     if (on) due_ = scheduler_->now() + interval_;
 }
 
+Scheduler::~Scheduler()
+{
+    for (Timer* timer : timers_) timer->scheduler_ = nullptr;
+}
+
 void Scheduler::remove(Timer* t)
 {
     timers_.erase(std::remove(timers_.begin(), timers_.end(), t), timers_.end());
@@ -60,7 +64,6 @@ ZORVANE_UNTRACED std::int64_t Scheduler::nextDue() const
 void Scheduler::advanceTo(std::int64_t t)
 {
     if (busy_) return;
-    const StepBatch batch;
     while (Timer* timer = earliestDueBy(t)) {
         now_ = timer->due_;
         // The next period runs from this firing; a handler that switches its

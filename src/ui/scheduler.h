@@ -46,6 +46,14 @@ private:
 // is still running (a modal box shown from a handler keeps the others waiting).
 class Scheduler {
 public:
+    Scheduler() = default;
+    // Its timers know it by address.
+    Scheduler(const Scheduler&) = delete;
+    Scheduler& operator=(const Scheduler&) = delete;
+    // Timers that outlive it are left detached: they never fire, and
+    // switching them changes nothing.
+    ~Scheduler();
+
     std::int64_t now() const { return now_; }
     bool busy() const { return busy_; }
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <stdexcept>
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -108,6 +109,23 @@ ZORVANE_UNTRACED SpriteArray::~SpriteArray()
 
 thread_local StepBatch* StepBatch::open_ = nullptr;
 
+#ifndef NDEBUG
+ViewGuard::ViewGuard(const SpriteArray* array) : array_(StepBatch::open_ ? array : nullptr)
+{
+    if (array_) ++array_->viewsInBatch_;
+}
+
+ViewGuard::ViewGuard(const ViewGuard& other) : array_(other.array_)
+{
+    if (array_) ++array_->viewsInBatch_;
+}
+
+ViewGuard::~ViewGuard()
+{
+    if (array_) --array_->viewsInBatch_;
+}
+#endif
+
 ZORVANE_UNTRACED StepBatch::~StepBatch()
 {
     while (SpriteArray* a = first_) {
@@ -143,7 +161,7 @@ ZORVANE_UNTRACED SpriteRef SpriteArray::operator()(int index)
     Block& b = *blocks_[i / kBlock];
     const std::size_t j = i % kBlock;
     return SpriteRef(b.left[j], b.top[j], b.width[j], b.height[j], b.visible[j], b.enabled[j], b.looks->border[j],
-                     b.looks->back[j], b.looks->picture[j]);
+                     b.looks->back[j], b.looks->picture[j], ViewGuard(this));
 }
 
 ZORVANE_UNTRACED SpriteView SpriteArray::operator()(int index) const
@@ -152,7 +170,7 @@ ZORVANE_UNTRACED SpriteView SpriteArray::operator()(int index) const
     const Block& b = *blocks_[i / kBlock];
     const std::size_t j = i % kBlock;
     return SpriteView(b.left[j], b.top[j], b.width[j], b.height[j], b.visible[j], b.enabled[j], b.looks->border[j],
-                      b.looks->back[j], b.looks->picture[j]);
+                      b.looks->back[j], b.looks->picture[j], ViewGuard(this));
 }
 
 SpriteRef SpriteArray::Load(int index)
@@ -197,6 +215,10 @@ ZORVANE_UNTRACED void SpriteArray::stepShown(float leftStep, float topStep)
 {
     // A long run of steps is taken now and then, so the count stays small.
     constexpr int kMostCounted = 1 << 16;
+#ifndef NDEBUG
+    if (StepBatch::open_ && viewsInBatch_ != 0)
+        throw std::logic_error("a view of this array taken in this run would miss the step");
+#endif
     if (steps_ != 0 && (leftStep != leftStep_ || topStep != topStep_ || steps_ == kMostCounted)) takeSteps();
     leftStep_ = leftStep;
     topStep_ = topStep;

@@ -12,6 +12,30 @@
 
 namespace ui {
 
+class SpriteArray;
+
+// Debug builds count the views of an array's elements that are taken while a
+// step batch is open (see StepBatch) and still alive: such a view would miss
+// a step counted meanwhile, so the array refuses to count one then. Release
+// builds keep nothing.
+#ifdef NDEBUG
+class ViewGuard {
+public:
+    explicit ViewGuard(const SpriteArray* = nullptr) {}
+};
+#else
+class ViewGuard {
+public:
+    explicit ViewGuard(const SpriteArray* array = nullptr);
+    ViewGuard(const ViewGuard& other);
+    ViewGuard& operator=(const ViewGuard&) = delete;
+    ~ViewGuard();
+
+private:
+    const SpriteArray* array_;
+};
+#endif
+
 // A live view of one picture box, wherever it is stored: a lone box, or an
 // element of a sprite array. Writing through a SpriteRef writes the box; a
 // SpriteView only reads it.
@@ -30,6 +54,7 @@ struct BasicSpriteRef {
     Field<Border> BorderStyle;
     Field<Color> BackColor;
     Field<PictureRef> Picture;
+    [[no_unique_address]] ViewGuard guard;
 
     BasicSpriteRef(Box& b)  // NOLINT: a box is a sprite
         : Left(b.Left),
@@ -53,11 +78,12 @@ struct BasicSpriteRef {
           Enabled(s.Enabled),
           BorderStyle(s.BorderStyle),
           BackColor(s.BackColor),
-          Picture(s.Picture)
+          Picture(s.Picture),
+          guard(s.guard)
     {
     }
     BasicSpriteRef(Field<float> l, Field<float> t, Field<float> w, Field<float> h, Field<bool> v, Field<bool> e,
-                   Field<Border> border, Field<Color> back, Field<PictureRef> pic)
+                   Field<Border> border, Field<Color> back, Field<PictureRef> pic, const ViewGuard& g)
         : Left(l),
           Top(t),
           Width(w),
@@ -66,7 +92,8 @@ struct BasicSpriteRef {
           Enabled(e),
           BorderStyle(border),
           BackColor(back),
-          Picture(pic)
+          Picture(pic),
+          guard(g)
     {
     }
 };
@@ -182,18 +209,22 @@ private:
     mutable float leftStep_ = 0, topStep_ = 0;
     bool batched_ = false;
     SpriteArray* nextBatched_ = nullptr;  // the open batch's list
+#ifndef NDEBUG
+    mutable int viewsInBatch_ = 0;  // see ViewGuard
+#endif
 
     friend class StepBatch;
+    friend class ViewGuard;
 };
 
-// While a batch is open (the scheduler opens one for each run of the timers),
-// the arrays count their steps instead of taking them, and take them all when
-// they are next looked at (any query, or a view of an element) or when the
-// batch closes. Many steps of a block in one visit cost one trip through
-// memory instead of one each, and every element still goes through the very
-// same subtractions in the same order. A view taken inside the batch before a
-// step does not see that step: the handlers that run in it take their views
-// afresh, and everyone else looks only after it has closed.
+// While a batch is open (the running program opens one for each run of the
+// timers), the arrays count their steps instead of taking them, and take them
+// all when they are next looked at (any query, or a view of an element) or
+// when the batch closes. Many steps of a block in one visit cost one trip
+// through memory instead of one each, and every element still goes through
+// the very same subtractions in the same order. A view taken inside the batch
+// before a step does not see that step: the handlers that run in it take
+// their views afresh, and everyone else looks only after it has closed.
 class StepBatch {
 public:
     StepBatch() : outer_(open_) { open_ = this; }
@@ -203,6 +234,7 @@ public:
 
 private:
     friend class SpriteArray;
+    friend class ViewGuard;
     static thread_local StepBatch* open_;
     StepBatch* outer_;
     SpriteArray* first_ = nullptr;  // the arrays with steps counted here

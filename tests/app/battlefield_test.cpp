@@ -6,7 +6,7 @@
 #include <QtTest/QTest>
 
 #include "app/battlefield_widget.h"
-#include "still_shell.h"
+#include "support/still_shell.h"
 
 namespace {
 

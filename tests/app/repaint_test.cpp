@@ -11,9 +11,10 @@
 #include <random>
 
 #include "app/battlefield_widget.h"
-#include "app/dirty_region.h"
-#include "app/painting.h"
-#include "still_shell.h"
+#include "app/painting/box_images.h"
+#include "app/painting/dirty_region.h"
+#include "app/painting/primitives.h"
+#include "support/still_shell.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <QtTest/QTest>
 
 #include "app/battlefield_widget.h"
-#include "app/fonts.h"
-#include "still_shell.h"
+#include "app/painting/fonts.h"
+#include "support/still_shell.h"
 
 namespace {
 

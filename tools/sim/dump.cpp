@@ -128,8 +128,7 @@ void writeDump(std::ostream& out, game::Program& program)
         rect(o, l, t, w, h);
         o << '}' << (last ? "" : ",");
     };
-    for (const ui::Label* l : {&m.lblWelcome, &m.lblInstructions, &m.lblControls})
-        control(l->name, l->Left, l->Top, l->Width, l->Height, false);
+    for (const ui::Label* l : m.labels()) control(l->name, l->Left, l->Top, l->Width, l->Height, false);
     control(m.cmdStart.name, m.cmdStart.Left, m.cmdStart.Top, m.cmdStart.Width, m.cmdStart.Height, true);
     o << "}},\"form1\":";
     if (f != nullptr && f->Loaded)

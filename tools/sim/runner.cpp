@@ -11,9 +11,34 @@ Runner::Runner(std::ostream& out) : out_(out), program_(*this)
     program_.startUp();
 }
 
+namespace {
+
+// The input a command stands for; time passing alone for `advance`.
+game::Input inputOf(const Command& c)
+{
+    switch (c.op) {
+        case Op::Start:
+            return game::Input::start();
+        case Op::KeyDown:
+            return game::Input::keyDown(c.key);
+        case Op::KeyUp:
+            return game::Input::keyUp(c.key);
+        case Op::MouseDown:
+            return game::Input::mouseDown(c.button, c.x, c.y);
+        case Op::MouseUp:
+            return game::Input::mouseUp(c.button, c.x, c.y);
+        case Op::Resize:
+            return game::Input::fieldSize(c.x, c.y);
+        default:
+            return game::Input::time();
+    }
+}
+
+}  // namespace
+
 void Runner::MsgBox(const std::string& text)
 {
-    out_ << "{\"t\":" << program_.scheduler().now() << ",\"msgbox\":" << json::quoted(text) << "}\n";
+    out_ << "{\"t\":" << program_.now() << ",\"msgbox\":" << json::quoted(text) << "}\n";
     if (onMsgBox) onMsgBox(text);
 }
 
@@ -25,38 +50,18 @@ void Runner::dump()
 
 bool Runner::run(const Command& c, std::string& failure)
 {
-    ui::Scheduler& clock = program_.scheduler();
-    game::Form1* form = program_.form1IfCreated();
     try {
         switch (c.op) {
-            case Op::Advance:
-                clock.advanceTo(clock.now() + c.ms);
-                break;
-            case Op::Start:
-                program_.menu().cmdStart_Click();
-                started_ = true;
-                break;
             case Op::Dump:
                 dump();
-                break;
-            case Op::KeyDown:
-                form->sendKeyDown(c.key);
-                break;
-            case Op::KeyUp:
-                form->sendKeyUp(c.key);
-                break;
-            case Op::MouseDown:
-                form->sendMouseDown(c.button, c.x, c.y);
-                break;
-            case Op::MouseUp:
-                form->sendMouseUp(c.button, c.x, c.y);
-                break;
-            case Op::Resize:
-                form->Width = c.x;
-                form->Height = c.y;
-                break;
+                return true;
             case Op::Set:
                 return set(c.set, failure);
+            default:
+                // Everything but the test hooks happens at the current time;
+                // only `advance` lets time pass first.
+                program_.apply(program_.now() + (c.op == Op::Advance ? c.ms : 0), inputOf(c));
+                return true;
         }
     } catch (const ui::RuntimeError&) {
         // An event handler that fails stops where it failed, as in the game.
@@ -90,19 +95,29 @@ bool Runner::set(const SetCommand& s, std::string& failure)
             return true;
         }
         case SetKind::LabelCaption:
-            f.label(s.name)->Caption = s.text;
+        case SetKind::LabelWidth: {
+            ui::Label* label = f.label(s.name);
+            if (label == nullptr) break;
+            if (s.kind == SetKind::LabelCaption)
+                label->Caption = s.text;
+            else
+                label->Width = s.number;
             return true;
-        case SetKind::LabelWidth:
-            f.label(s.name)->Width = s.number;
-            return true;
+        }
         case SetKind::TimerEnabled:
-            f.timer(s.name, s.index)->setEnabled(s.flag);
-            return true;
+            if (ui::Timer* timer = f.timer(s.name, s.index)) {
+                timer->setEnabled(s.flag);
+                return true;
+            }
+            break;
         case SetKind::Variable:
-            f.setVariable(s.name, s.index, s.integer);
-            return true;
+            if (f.setVariable(s.name, s.index, s.integer)) return true;
+            break;
     }
-    return true;
+    // The reader lets through only what exists; a command made some other
+    // way may name anything.
+    failure = "there is no " + game::controlName(s.name, s.index) + " to set";
+    return false;
 }
 
 }  // namespace sim

@@ -33,7 +33,6 @@ private:
 
     std::ostream& out_;
     game::Program program_;
-    bool started_ = false;
 };
 
 // Writes the whole state as one JSON object (no newline).

@@ -1,9 +1,9 @@
 // zorvane-soak: plays many hours of game time on the virtual clock with a
 // scripted player who walks in a square, changes magic, casts every 300 ms and
 // charges the special every few seconds, and who plays on after the game has
-// ended. The game's rules (fuzz/invariants.h) are checked every game minute.
-// Reports the wall time, the memory sampled every game hour and the final
-// state of every timer.
+// ended. The game's rules (tests/support/invariants.h) are checked every game
+// minute. Reports the wall time, the memory sampled every game hour and the
+// final state of every timer.
 //
 //   zorvane-soak [--hours H]     (default 24)
 #include <chrono>
@@ -15,7 +15,7 @@
 #include <fstream>
 #include <string>
 
-#include "invariants.h"
+#include "support/invariants.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ long statusKb(const char* name)
 // can be repeated exactly.
 class Player {
 public:
-    explicit Player(game::Form1& f) : f_(f) {}
+    explicit Player(zorvane_checks::Session& game) : game_(game), f_(game.form()) {}
 
     void act(std::int64_t t)
     {
@@ -52,37 +52,38 @@ public:
         const auto walk = static_cast<std::size_t>((t / 2000) % 6);
         if (walk != walk_) {
             for (long long code : kWalks[walk_])
-                if (code >= 0) f_.sendKeyUp(code);
+                if (code >= 0) game_.apply(game::Input::keyUp(code));
             for (long long code : kWalks[walk])
-                if (code >= 0) f_.sendKeyDown(code);
+                if (code >= 0) game_.apply(game::Input::keyDown(code));
             walk_ = walk;
         }
         // Magic 1, 2, 3 in turn, each key held for one step every 7 s.
-        if (t % 7000 == 0) f_.sendKeyDown(49 + (t / 7000) % 3);
-        if (t % 7000 == kStepMs) f_.sendKeyUp(49 + (t / 7000) % 3);
+        if (t % 7000 == 0) game_.apply(game::Input::keyDown(49 + (t / 7000) % 3));
+        if (t % 7000 == kStepMs) game_.apply(game::Input::keyUp(49 + (t / 7000) % 3));
         // A cast every 300 ms at the newest invader still shown, or across the field.
         if (t % 300 == 0) {
             float x = 4000.0f + static_cast<float>((t / 300) % 20) * 1000.0f;
             float y = 9000.0f;
             const auto& created = f_.createdInvaders();
             for (auto it = created.rbegin(); it != created.rend(); ++it) {
-                const ui::SpriteRef s = f_.invaders(it->first)(it->second);
+                const ui::SpriteView s = f_.invaders(it->first)(it->second);
                 if (s.Visible) {
                     x = s.Left + s.Width / 2;
                     y = s.Top + s.Height / 2;
                     break;
                 }
             }
-            f_.sendMouseDown(1, x, y);
-            f_.sendMouseUp(1, x, y);
+            game_.apply(game::Input::mouseDown(1, x, y));
+            game_.apply(game::Input::mouseUp(1, x, y));
         }
         // The special: pressed every 5 s, released a second later.
-        if (t % 5000 == 0) f_.sendMouseDown(2, 20000, 6000);
-        if (t % 5000 == 1000) f_.sendMouseUp(2, 20000, 2000);
+        if (t % 5000 == 0) game_.apply(game::Input::mouseDown(2, 20000, 6000));
+        if (t % 5000 == 1000) game_.apply(game::Input::mouseUp(2, 20000, 2000));
     }
 
 private:
-    game::Form1& f_;
+    zorvane_checks::Session& game_;
+    const game::Form1& f_;
     std::size_t walk_ = 0;
 };
 
@@ -105,8 +106,8 @@ int main(int argc, char** argv)
 
     const auto wallStart = std::chrono::steady_clock::now();
     zorvane_checks::Session game;
-    game::Form1& f = game.form();
-    Player player(f);
+    const game::Form1& f = game.form();
+    Player player(game);
     std::printf("hour  invaders  kills  lives  castle  score  VmRSS_kB  wall_s   cpu_s\n");
     std::int64_t endedAt = -1;
     for (std::int64_t t = 0; t < length; t += kStepMs) {

@@ -1,4 +1,4 @@
-#include "invariants.h"
+#include "support/invariants.h"
 
 #include <charconv>
 #include <cmath>
@@ -197,11 +197,12 @@ void Watch::remember(const game::Form1& f, const std::array<std::size_t, game::k
 std::string Session::advance(std::int64_t ms)
 {
     const std::int64_t until = now() + ms;
-    for (std::int64_t due = clock().nextDue(); due >= 0 && due <= until; due = clock().nextDue()) {
-        clock().advanceTo(due);
+    const ui::Scheduler& clock = program_.scheduler();
+    for (std::int64_t due = clock.nextDue(); due >= 0 && due <= until; due = clock.nextDue()) {
+        program_.apply(due, game::Input::time());
         if (std::string why = check(); !why.empty()) return why;
     }
-    clock().advanceTo(until);
+    program_.apply(until, game::Input::time());
     return check();
 }
 

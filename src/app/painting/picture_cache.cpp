@@ -1,4 +1,4 @@
-#include "app/picture_cache.h"
+#include "app/painting/picture_cache.h"
 
 #ifdef ZORVANE_HAVE_PICTURES
 #include "init_pictures.h"

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPalette>
 #include <QRect>
+#include <QRegion>
 #include <vector>
 
 #include "ui/controls.h"
@@ -12,42 +13,6 @@ class QPainter;
 class QPixmap;
 
 namespace app {
-
-inline constexpr float kTwipsPerPixel = 15.0f;
-
-// A system colour of the model resolves against the desktop palette.
-QColor toQColor(ui::Color color, const QPalette& palette);
-
-// The logical-pixel rectangle of a control: its corner and its size are each
-// rounded to whole pixels, so a box keeps its size while it moves.
-QRect pixelRect(float left, float top, float width, float height);
-
-// A pixel area widened by one pixel all round and turned into twips, to cull
-// boxes before any pixel arithmetic (most invaders ever made are parked far
-// outside the window); the pixel of slack covers the rounding.
-struct CullArea {
-    float left, top, right, bottom;
-    bool meets(float boxLeft, float boxTop, float boxWidth, float boxHeight) const
-    {
-        return !(boxLeft >= right || boxTop >= bottom || boxLeft + boxWidth <= left || boxTop + boxHeight <= top);
-    }
-};
-CullArea cullArea(const QRect& area);
-
-// A label on its window's surface: the opaque background if it has one, then
-// the caption wrapped at word boundaries inside the rectangle and cut off at
-// its bottom. Disabled labels are greyed.
-void paintLabel(QPainter& painter, const ui::Label& label, const QFont& font, const QPalette& palette);
-
-// A picture box: background, border, then the picture at its natural size from
-// the inner top-left corner, clipped by the box. Transparent pixels of the
-// picture show the background.
-// `where` is the box's pixel rectangle (pixelRect).
-void paintBox(QPainter& painter, const QRect& where, ui::Border border, ui::Color back, const QPixmap* picture,
-              const QPalette& palette);
-// The same with the background colour already resolved.
-void paintBox(QPainter& painter, const QRect& where, ui::Border border, const QColor& back, const QPixmap* picture,
-              const QPalette& palette);
 
 // Picture boxes without a border, painted once into an opaque image of their
 // own and then copied. Such a box fills its rectangle before its picture is

@@ -1,4 +1,4 @@
-#include "app/fonts.h"
+#include "app/painting/fonts.h"
 
 #include <QStringList>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "app/dirty_region.h"
+#include "app/painting/dirty_region.h"
 
 #include <algorithm>
 

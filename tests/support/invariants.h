@@ -58,24 +58,25 @@ public:
     Session() : program_(*this)
     {
         program_.startUp();
-        program_.menu().cmdStart_Click();
+        program_.apply(0, game::Input::start());
         watch_.emplace(form(), now());
     }
 
     void MsgBox(const std::string&) override { ++boxes_; }
 
     game::Form1& form() { return *program_.form1IfCreated(); }
-    ui::Scheduler& clock() { return program_.scheduler(); }
-    std::int64_t now() { return clock().now(); }
+    std::int64_t now() const { return program_.now(); }
     std::size_t boxes() const { return boxes_; }
 
     std::string check() { return watch_->check(form(), now(), boxes_); }
 
+    // Input at the present moment.
+    void apply(const game::Input& input) { program_.apply(now(), input); }
     // Lets `ms` pass and checks the rules after each millisecond at which
     // timers fired and at the end; the first broken rule stops it there.
     std::string advance(std::int64_t ms);
     // Lets `ms` pass without checking anything on the way.
-    void run(std::int64_t ms) { clock().advanceTo(now() + ms); }
+    void run(std::int64_t ms) { program_.apply(now() + ms, game::Input::time()); }
 
 private:
     game::Program program_;

@@ -33,8 +33,8 @@ struct Game {
 
     Game() : form(start(program)) {}
 
-    ui::Scheduler& clock() { return program.scheduler(); }
-    void advance(std::int64_t ms) { clock().advanceTo(clock().now() + ms); }
+    const ui::Scheduler& clock() const { return program.scheduler(); }
+    void advance(std::int64_t ms) { program.apply(program.now() + ms, game::Input::time()); }
 
     // Places worked out from the window's current outer size. A hit parks
     // both sprites right of the window, apart, where they touch nothing.
@@ -55,7 +55,7 @@ private:
     static game::Form1& start(game::Program& p)
     {
         p.startUp();
-        p.menu().cmdStart_Click();
+        p.apply(0, game::Input::start());
         return *p.form1IfCreated();
     }
 };

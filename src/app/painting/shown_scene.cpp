@@ -1,7 +1,7 @@
-#include "app/shown_scene.h"
+#include "app/painting/shown_scene.h"
 
-#include "app/painting.h"
-#include "app/picture_cache.h"
+#include "app/painting/picture_cache.h"
+#include "app/painting/units.h"
 #include "battlefield/form1.h"
 
 namespace app {
