@@ -183,7 +183,8 @@ start_other() {
     local deadline=$((SECONDS + 30))
     until OTHER=$(timeout 5 xdotool search --name "^Event Tester$" 2>/dev/null | head -1) &&
         [ -n "$OTHER" ]; do
-        [ $SECONDS -lt $deadline ] || die "the other window did not appear within 30 s"
+        # It only lends the focus a place to go: without it the run goes on.
+        [ $SECONDS -lt $deadline ] || { say "the other window did not appear within 30 s; the focus stays"; return 0; }
         sleep 0.1
     done
 }
