@@ -33,7 +33,7 @@
 #include "app/painting/fonts.h"
 #include "app/painting/picture_cache.h"
 #include "app/painting/shown_scene.h"
-#include "support/game.h"
+#include "testing/game.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <cstdlib>
 #include <limits>
 
-#include "support/invariants.h"
+#include "testing/invariants.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "support/invariants.h"
+#include "testing/invariants.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "app/painting/box_images.h"
 #include "app/painting/dirty_region.h"
 #include "app/painting/primitives.h"
-#include "support/still_shell.h"
+#include "testing/still_shell.h"
 
 namespace {
 

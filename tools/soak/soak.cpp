@@ -15,7 +15,7 @@
 #include <fstream>
 #include <string>
 
-#include "support/invariants.h"
+#include "testing/invariants.h"
 
 namespace {
 
