@@ -81,7 +81,4 @@ private:
     BoxImages boxImages_;
 };
 
-// The game's button number for a Qt button: 1 left, 2 right, 4 middle, else 0.
-int gameButton(Qt::MouseButton button);
-
 }  // namespace app

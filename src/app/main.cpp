@@ -2,13 +2,11 @@
 #include <cstdio>
 
 #include "app/application.h"
-#include "app/frames.h"
 #include "app/shell.h"
 
 int main(int argc, char** argv)
 {
-    app::setScalePolicy();
-    app::sendFramesThroughTheConnection();
+    app::setUpBeforeApplication();
     QApplication application(argc, argv);
     app::setUpApplication();
 
