@@ -236,20 +236,21 @@ double threadCpu()
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
 }
 
-// Counts the driver's wake-ups and the battlefield's frames while measuring,
-// and the main thread's CPU time spent delivering them.
+// Counts the wake-ups of the timer that drives the window and the window's
+// frames while measuring, and the main thread's CPU time spent on them.
 class CountingApplication : public QApplication {
 public:
     using QApplication::QApplication;
 
-    app::Shell* shell = nullptr;
+    const QObject* timer = nullptr;   // the game's driver, or the floor's timer
+    const QWidget* window = nullptr;  // the battlefield, or the floor's window
     bool counting = false;
     long timerWakes = 0;
     long frames = 0;
     double paintedPixels = 0;
     double paintedRects = 0;
-    double wakeCpu = 0;   // the game's timer: firings, re-arming, following, taking stock
-    double frameCpu = 0;  // the battlefield's update request: painting and handing the frame over
+    double wakeCpu = 0;   // the timer: firings, re-arming, following, taking stock
+    double frameCpu = 0;  // the window's update request: painting and handing the frame over
     double paintCpu = 0;  // of which the paint event alone
 
     bool notify(QObject* receiver, QEvent* event) override
@@ -258,12 +259,12 @@ public:
         double* into = nullptr;
         // Paint events come inside the update request (or a timer's follow-up).
         if (depth_ > 0 && event->type() != QEvent::Paint) return QApplication::notify(receiver, event);
-        if (event->type() == QEvent::Timer && receiver == &shell->driver().timer()) {
+        if (event->type() == QEvent::Timer && receiver == timer) {
             ++timerWakes;
             into = &wakeCpu;
-        } else if (receiver == shell->battlefield() && event->type() == QEvent::UpdateRequest) {
+        } else if (receiver == window && event->type() == QEvent::UpdateRequest) {
             into = &frameCpu;
-        } else if (receiver == shell->battlefield() && event->type() == QEvent::Paint) {
+        } else if (receiver == window && event->type() == QEvent::Paint) {
             ++frames;
             paintedRects += static_cast<QPaintEvent*>(event)->region().rectCount();
             for (const QRect& r : static_cast<QPaintEvent*>(event)->region())
@@ -277,6 +278,24 @@ public:
         --depth_;
         *into += threadCpu() - t0;  // a paint event counts in the update request around it as well
         return result;
+    }
+
+    // Where the main thread's time went, of `cpu` seconds in `elapsed`.
+    void report(double cpu, double elapsed) const
+    {
+        const double n = std::max(1.0, static_cast<double>(frames));
+        const QSize size = window->size();
+        std::printf(
+            "  timer wake-ups %.1f/s; frames %.1f/s, %.0f pixels in %.0f rectangles each on average (%.1f%% of the "
+            "window)\n",
+            static_cast<double>(timerWakes) / elapsed, static_cast<double>(frames) / elapsed, paintedPixels / n,
+            paintedRects / n, 100.0 * paintedPixels / n / (static_cast<double>(size.width()) * size.height()));
+        std::printf(
+            "  main thread CPU: timer wake-ups %.2f%% (%.1f us each), frames %.2f%% (%.1f us each, of which "
+            "painting %.1f us), the rest %.2f%%\n",
+            100.0 * wakeCpu / elapsed, 1e6 * wakeCpu / std::max(1.0, static_cast<double>(timerWakes)),
+            100.0 * frameCpu / elapsed, 1e6 * frameCpu / n, 1e6 * paintCpu / n,
+            100.0 * (cpu - wakeCpu - frameCpu) / elapsed);
     }
 
 private:
@@ -372,6 +391,8 @@ public:
         timer_.start(25);
     }
 
+    const QTimer& timer() const { return timer_; }
+
 protected:
     virtual void step() = 0;
 
@@ -455,7 +476,7 @@ QPixmap castleKillerBox(QColor back)
     return box;
 }
 
-int runFloor(int field, double seconds, Measurement& measurement)
+int runFloor(CountingApplication& application, int field, double seconds, Measurement& measurement)
 {
     const QColor back(0, 128, 0);  // the battlefield's colour
     constexpr int kSettle = 1500;  // ms from showing the window to the measurement
@@ -465,10 +486,14 @@ int runFloor(int field, double seconds, Measurement& measurement)
     else
         window = std::make_unique<IdleFloor>();
     window->show();
+    application.timer = &window->timer();
+    application.window = window.get();
     QTimer::singleShot(kSettle, Qt::PreciseTimer, window.get(), [&] {
+        application.counting = true;
         measurement.begin();
         QTimer::singleShot(static_cast<int>(seconds * 1000), Qt::PreciseTimer, window.get(), [&] {
             measurement.end();
+            application.counting = false;
             QCoreApplication::quit();
         });
     });
@@ -481,6 +506,7 @@ int runFloor(int field, double seconds, Measurement& measurement)
         std::printf("play cost: idle floor (a bare window, 40 timer wake-ups and 20 small repaints a second), "
                     "%.1f s measured, under %s\n",
                     measurement.elapsed(), qPrintable(QGuiApplication::platformName()));
+    application.report(measurement.gameShare() * measurement.elapsed() / 100.0, measurement.elapsed());
     measurement.report();
     return 0;
 }
@@ -514,13 +540,13 @@ int main(int argc, char** argv)
         return 2;
     }
     Measurement measurement(servers);
-    if (floor) return runFloor(field, seconds, measurement);
+    if (floor) return runFloor(application, field, seconds, measurement);
 
     XEventCounter xEvents;
     application.installNativeEventFilter(&xEvents);
 
     app::Shell shell([] { return wall.elapsed(); });
-    application.shell = &shell;
+    application.timer = &shell.driver().timer();
     shell.start();
 
     constexpr double kSettle = 1.0;  // s from Start to the measurement
@@ -536,6 +562,7 @@ int main(int argc, char** argv)
             std::fputs("Start did not start the battlefield\n", stderr);
             std::exit(1);
         }
+        application.window = shell.battlefield();
         if (field > 0) {
             form->picHero.Left = 20000;
             form->picHero.Top = 2500;
@@ -571,21 +598,7 @@ int main(int argc, char** argv)
                 qPrintable(QGuiApplication::platformName()), client.width(), client.height());
     std::printf("  clock %s -> %s; invaders on the field %d at the start, %d at the end; %zu made\n",
                 clockBefore.c_str(), clockAfter.c_str(), onFieldStart, onFieldEnd, created);
-    const double frames = std::max(1.0, static_cast<double>(application.frames));
-    std::printf(
-        "  game timer wake-ups %.1f/s; battlefield frames %.1f/s, %.0f pixels in %.0f rectangles each on "
-        "average (%.1f%% of the window)\n",
-        static_cast<double>(application.timerWakes) / elapsed, static_cast<double>(application.frames) / elapsed,
-        application.paintedPixels / frames, application.paintedRects / frames,
-        100.0 * application.paintedPixels / frames / (static_cast<double>(client.width()) * client.height()));
-    const double cpu = measurement.gameShare() * elapsed / 100.0;
-    std::printf(
-        "  main thread CPU: timer wake-ups %.2f%% (%.1f us each), frames %.2f%% (%.1f us each, of which "
-        "painting %.1f us), the rest %.2f%%\n",
-        100.0 * application.wakeCpu / elapsed,
-        1e6 * application.wakeCpu / std::max(1.0, static_cast<double>(application.timerWakes)),
-        100.0 * application.frameCpu / elapsed, 1e6 * application.frameCpu / frames,
-        1e6 * application.paintCpu / frames, 100.0 * (cpu - application.wakeCpu - application.frameCpu) / elapsed);
+    application.report(measurement.gameShare() * elapsed / 100.0, elapsed);
     if (!xEvents.byType.empty()) {
         long xTotal = 0;
         for (const auto& [type, n] : xEvents.byType) xTotal += n;
