@@ -1,8 +1,6 @@
 #include "app/application.h"
 
 #include <QApplication>
-#include <QByteArray>
-#include <QtGlobal>
 
 #include "app/painting/fonts.h"
 
@@ -11,7 +9,6 @@ namespace app {
 void setUpBeforeApplication()
 {
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
-    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", QByteArrayLiteral("1"));
 }
 
 void setUpApplication()
