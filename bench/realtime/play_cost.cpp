@@ -19,8 +19,9 @@
 // measurement does.
 //
 // With --floor there is no game: a bare window of the battlefield's size,
-// woken by a 25 ms single-shot precise timer re-armed each time (40 wake-ups
-// a second, as the game's while it plays), steps on every other wake-up.
+// woken by a single-shot precise timer re-armed each time for the next 25 ms
+// of a fixed grid (40 wake-ups a second, as the game's while it plays),
+// steps on every other wake-up.
 // Alone, it repaints one 53 x 59 rectangle (an invader's step): the idle
 // floor. With --field N it shows the castle killers the field would show at
 // the same places, of the same size and picture, taking the same steps, and
@@ -374,8 +375,8 @@ void fillTheField(game::Form1& form, const std::vector<QPointF>& places)
     }
 }
 
-// A bare window of the battlefield's size, woken every 25 ms by a re-armed
-// single-shot precise timer, that steps on every other wake-up.
+// A bare window of the battlefield's size, woken 40 times a second, that
+// steps on every other wake-up.
 class FloorWindow : public QWidget {
 public:
     FloorWindow()
@@ -385,9 +386,15 @@ public:
         timer_.setSingleShot(true);
         timer_.setTimerType(Qt::PreciseTimer);
         connect(&timer_, &QTimer::timeout, this, [this] {
-            timer_.start(25);
+            // Armed for the next 25 ms of a fixed grid, as the game's driver
+            // arms its timer: re-arming 25 ms after each (late) wake-up would
+            // wake less often than the game.
+            const qint64 now = wall.elapsed();
+            due_ = std::max(due_ + 25, now);
+            timer_.start(static_cast<int>(due_ - now));
             if (++wakes_ % 2 == 0) step();
         });
+        due_ = wall.elapsed() + 25;
         timer_.start(25);
     }
 
@@ -398,6 +405,7 @@ protected:
 
 private:
     QTimer timer_;
+    qint64 due_ = 0;  // ms on the wall clock
     long wakes_ = 0;
 };
 
