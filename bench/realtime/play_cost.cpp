@@ -143,10 +143,11 @@ public:
     {
         const double s = elapsed();
         const double wakes = static_cast<double>(after_.voluntary - before_.voluntary) / s;
-        std::printf("  game: CPU %.3f s (user %.3f, system %.3f): %.2f%% of one core; voluntary wake-ups %.1f/s, "
-                    "involuntary %.1f/s\n",
-                    after_.cpu - before_.cpu, after_.user - before_.user, after_.system - before_.system,
-                    gameShare(), wakes, static_cast<double>(after_.involuntary - before_.involuntary) / s);
+        std::printf(
+            "  game: CPU %.3f s (user %.3f, system %.3f): %.2f%% of one core; voluntary wake-ups %.1f/s, "
+            "involuntary %.1f/s\n",
+            after_.cpu - before_.cpu, after_.user - before_.user, after_.system - before_.system, gameShare(), wakes,
+            static_cast<double>(after_.involuntary - before_.involuntary) / s);
         std::printf("    %-32s %7s %12s\n", "thread", "CPU", "wake-ups");
         for (const auto& [tid, now] : after_.threads) {
             const Task d = since(before_.threads, {{tid, now}});
@@ -164,8 +165,8 @@ public:
             display += 100.0 * d.cpu / s;
         }
         if (servers_.empty()) std::printf("  display side: not measured (no --server given)\n");
-        std::printf("  whole machine: %.2f%% of one core (game %.2f%% + display side %.2f%%)\n",
-                    gameShare() + display, gameShare(), display);
+        std::printf("  whole machine: %.2f%% of one core (game %.2f%% + display side %.2f%%)\n", gameShare() + display,
+                    gameShare(), display);
         std::printf("result: game %.3f display %.3f whole %.3f wakeups %.1f\n", gameShare(), display,
                     gameShare() + display, wakes);
     }
@@ -434,7 +435,9 @@ class FieldFloor : public FloorWindow {
 public:
     // Enough of them for `seconds` from now.
     FieldFloor(int onField, double seconds, QPixmap box, QColor back)
-        : places_(fieldPlaces(onField, seconds, height() * double{app::kTwipsPerPixel})), box_(std::move(box)), back_(back)
+        : places_(fieldPlaces(onField, seconds, height() * double{app::kTwipsPerPixel})),
+          box_(std::move(box)),
+          back_(back)
     {
     }
 
@@ -507,13 +510,15 @@ int runFloor(CountingApplication& application, int field, double seconds, Measur
     });
     QApplication::exec();
     if (field > 0)
-        std::printf("play cost: field floor (a bare window, %d boxes walking as the castle killers, repainted as "
-                    "a plain Qt program would), %.1f s measured, under %s\n",
-                    field, measurement.elapsed(), qPrintable(QGuiApplication::platformName()));
+        std::printf(
+            "play cost: field floor (a bare window, %d boxes walking as the castle killers, repainted as "
+            "a plain Qt program would), %.1f s measured, under %s\n",
+            field, measurement.elapsed(), qPrintable(QGuiApplication::platformName()));
     else
-        std::printf("play cost: idle floor (a bare window, 40 timer wake-ups and 20 small repaints a second), "
-                    "%.1f s measured, under %s\n",
-                    measurement.elapsed(), qPrintable(QGuiApplication::platformName()));
+        std::printf(
+            "play cost: idle floor (a bare window, 40 timer wake-ups and 20 small repaints a second), "
+            "%.1f s measured, under %s\n",
+            measurement.elapsed(), qPrintable(QGuiApplication::platformName()));
     application.report(measurement.gameShare() * measurement.elapsed() / 100.0, measurement.elapsed());
     measurement.report();
     return 0;
