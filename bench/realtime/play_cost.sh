@@ -23,17 +23,19 @@
 # compare like with like.
 #
 # The budgets are ratios within one run of this script, so that the
-# machine's swings from hour to hour cancel: the whole machine at most 1.15
-# times the idle floor when idle and 1.2 times the field floor with the
-# invaders (the aim: below it), and the game's wake-ups at most the floor's
-# plus 5 %. Prints the reports and the budgets, each met or MISSED, and ends
-# with status 1 if one is missed or has no result; the output is kept in
-# build/release/realtime-results/play_cost*.txt. BUILD=0
-# skips the build (to measure a build made elsewhere:
-# BIN=/path/to/zorvane_realtime_play_cost).
+# machine's slower swings cancel: the whole machine at most 1.15 times the
+# idle floor when idle and 1.2 times the field floor with the invaders (the
+# aim: below it), and the game's wake-ups at most the floor's plus 5 %.
+# Prints the reports and the budgets, each met or MISSED, and ends with
+# status 1 if one is missed or has no result; the output is kept in
+# build/release/realtime-results/play_cost*.txt. BUILD=0 skips the build (to
+# measure a build made elsewhere: BIN=/path/to/zorvane_realtime_play_cost).
+# Qt's own QT_XCB_NO_MITSHM=1 sends every X11 frame, the game's and the
+# floors', through the X connection instead of shared memory.
 #
-# Other work on the machine still disturbs the figures: note the load
-# (printed before and after) and repeat a run before trusting one.
+# Other work on the machine, and a virtual machine's changing speed, still
+# disturb the figures: note the load (printed before and after) and repeat
+# a run before trusting one.
 set -u
 
 here=$(cd "$(dirname "$0")" && pwd)
