@@ -1,3 +1,5 @@
+#include "app/zoom.h"
+
 #include <gtest/gtest.h>
 
 #include <QByteArray>
@@ -5,7 +7,6 @@
 #include <random>
 
 #include "app/painting/zoomed_picture.h"
-#include "app/zoom.h"
 
 namespace {
 
@@ -69,7 +70,8 @@ TEST(ScaleDown, EachPixelIsTheMeanOfWhatItCoversAndAPartComesOutAsInTheWhole)
     std::mt19937 rng(5u);
     for (int y = 0; y < full.height(); ++y)
         for (int x = 0; x < full.width(); ++x) full.setPixel(x, y, 0xff000000u | (rng() & 0xffffffu));
-    for (const Zoom z : {Zoom{1, 2}, Zoom{2, 3}, Zoom{3, 4}, Zoom{4, 5}, Zoom{5, 6}, Zoom{6, 7}, Zoom{7, 8}, Zoom{1, 8}}) {
+    for (const Zoom z :
+         {Zoom{1, 2}, Zoom{2, 3}, Zoom{3, 4}, Zoom{4, 5}, Zoom{5, 6}, Zoom{6, 7}, Zoom{7, 8}, Zoom{1, 8}}) {
         const QSize size((full.width() * z.num) / z.den, (full.height() * z.num) / z.den);
         QImage whole(size, QImage::Format_RGB32), part(5, 4, QImage::Format_RGB32);
         app::scaleDown(full, z, QRect(QPoint(0, 0), size), whole);
