@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QRegion>
 #include <QSize>
+#include <array>
 #include <vector>
 
 #include "app/zoom.h"
@@ -16,7 +17,41 @@ namespace app {
 // it covers, each weighted by how much of it it covers, so that thin lines
 // and text stay legible; a pixel depends on nothing else, so any part of the
 // picture comes out the same as when the whole of it is scaled.
-void scaleDown(const QImage& src, Zoom zoom, const QRect& dst, QImage& out);
+// An object keeps its working memory from one call to the next.
+class ScaleDown {
+public:
+    void operator()(const QImage& src, Zoom zoom, const QRect& dst, QImage& out)
+    {
+        (*this)(src, zoom, dst, out.bits(), out.bytesPerLine());
+    }
+    // The same into 32-bit pixels at `to`, rows `bytesPerLine` apart.
+    void operator()(const QImage& src, Zoom zoom, const QRect& dst, uchar* to, qsizetype bytesPerLine);
+
+    // The full-size pixels one zoomed pixel covers along one axis, and how
+    // much of each.
+    struct Tap {
+        int first = 0;
+        int count = 0;
+        std::array<quint32, Zoom::kMaxDen + 1> weight{};
+    };
+
+private:
+    void horizontal(const QImage& src, int row, quint32* sums) const;
+
+    std::vector<Tap> xs_, ys_;
+    // Rows of the full-size picture summed across: two lanes per zoomed
+    // pixel (red and blue, green), a few rows kept as a ring.
+    std::vector<quint32> sums_;
+    std::vector<int> rowOf_;
+    // A lane's sum divided by den * den, rounded.
+    std::vector<quint8> divided_;
+    int dividedBy_ = 0;
+};
+
+inline void scaleDown(const QImage& src, Zoom zoom, const QRect& dst, QImage& out)
+{
+    ScaleDown()(src, zoom, dst, out);
+}
 
 // The picture of a zoomed window: the window is painted at full size into an
 // image of its own, as it would be painted on screen, and what the screen
@@ -54,12 +89,14 @@ private:
     QRect area_;
     QRegion stale_;
     QImage scratch_;
+    ScaleDown scale_;
 };
 
 template <typename F>
 void ZoomedPicture::refresh(F&& paint)
 {
-    if (stale_.isEmpty()) return;
+    // (A picture too large to be made shows nothing new rather than fail.)
+    if (stale_.isEmpty() || full_.isNull()) return;
     const QRegion area = stale_ & area_;
     {
         QPainter painter(&beginRefresh());
