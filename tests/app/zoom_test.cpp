@@ -4,7 +4,11 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <initializer_list>
 #include <random>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 #include "app/painting/zoomed_picture.h"
 
