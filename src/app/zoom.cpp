@@ -134,7 +134,12 @@ void WindowZoom::windowChanged()
     const QMargins told = toldFrame(window_);
     if (told.isNull()) return;
     lastFrameTold = told;
-    if (told != frame_ && window_.isVisible()) choose(true);
+    // Once, when the window is first framed: later changes of the frame
+    // (a window manager that takes it away from a maximised window, say)
+    // leave the zoom as it is.
+    if (framed_ || !window_.isVisible()) return;
+    framed_ = true;
+    if (told != frame_) choose(true);
 }
 
 void WindowZoom::choose(bool keepCentre)

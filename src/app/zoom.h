@@ -48,8 +48,8 @@ void setRequestedZoom(double zoom);
 // The window opens at the largest zoom at which it fits its screen's
 // available area, frame included where the window system has told it (a
 // frame told for another of the game's windows is taken as this one's until
-// its own is told), and chooses again when its frame is told, when it moves
-// to another screen or when its screen changes size.
+// its own is told), and chooses again when its frame is first told, when it
+// moves to another screen or when its screen changes size.
 // The client size in design pixels is what the game reads: it changes only
 // when the player (or the window manager) resizes the window, and then by
 // the new size at the current zoom, in whole pixels.
@@ -94,6 +94,7 @@ private:
     QSize design_;
     Zoom zoom_;
     QMargins frame_;  // the frame the zoom was chosen with
+    bool framed_ = false;
     QMetaObject::Connection screenChanged_;
     QMetaObject::Connection geometryChanged_;
     QMetaObject::Connection availableChanged_;
