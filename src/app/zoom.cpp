@@ -1,10 +1,13 @@
 #include "app/zoom.h"
 
+#include <QByteArray>
 #include <QGuiApplication>
+#include <QList>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
 #include <cmath>
+#include <cstdio>
 
 #include "app/window_size.h"
 
@@ -63,9 +66,30 @@ Zoom fittingZoom(QSize design, QMargins frame, QSize available, double limit)
 
 double takeOverSmallScaleFactor()
 {
-    bool ok = false;
-    const double factor = qgetenv("QT_SCALE_FACTOR").trimmed().toDouble(&ok);
-    if (!ok || !(factor > 0.0) || factor >= 1.0) return 1.0;
+    auto small = [](const QByteArray& value) {
+        bool ok = false;
+        const double factor = value.trimmed().toDouble(&ok);
+        return ok && factor > 0.0 && factor < 1.0 ? factor : 0.0;
+    };
+    // Per screen ("1.5;0.75" or "name=0.75;..."): there is no one zoom to
+    // take over, so those are told plainly that they are not supported.
+    QList<QByteArray> screens = qgetenv("QT_SCREEN_SCALE_FACTORS").split(';');
+    bool refused = false;
+    for (QByteArray& entry : screens) {
+        const qsizetype name = entry.lastIndexOf('=') + 1;
+        if (small(entry.mid(name)) == 0.0) continue;
+        entry = entry.left(name) + "1";
+        refused = true;
+    }
+    if (refused) {
+        qputenv("QT_SCREEN_SCALE_FACTORS", screens.join(';'));
+        std::fputs(
+            "zorvane: screen scale factors below 1 are not supported: 1 is used, and each window is zoomed "
+            "to fit its screen\n",
+            stderr);
+    }
+    const double factor = small(qgetenv("QT_SCALE_FACTOR"));
+    if (factor == 0.0) return 1.0;
     qputenv("QT_SCALE_FACTOR", QByteArrayLiteral("1"));
     setRequestedZoom(factor);
     return factor;

@@ -38,7 +38,8 @@ Zoom fittingZoom(QSize design, QMargins frame, QSize available, double limit);
 // Qt's painting does not honour (it paints at full size into the smaller
 // window), is taken over by the game before the QApplication exists:
 // Qt is told 1 and the game zooms its windows by the factor asked for
-// instead. Returns the factor taken over, or 1.
+// instead. Returns the factor taken over, or 1. Per-screen factors below 1
+// (QT_SCREEN_SCALE_FACTORS) become 1, with a word on standard error.
 double takeOverSmallScaleFactor();
 double requestedZoom();
 void setRequestedZoom(double zoom);

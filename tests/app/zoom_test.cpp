@@ -50,10 +50,15 @@ TEST(FittingZoom, IsTheLargestSmallRatioThatFitsTheScreenFrameIncluded)
 }
 
 // Qt does not honour a scale factor below 1: the game takes it as its zoom
-// and tells Qt 1. Larger factors and nonsense are left to Qt.
+// and tells Qt 1. Larger factors and nonsense are left to Qt; per-screen
+// factors below 1 become 1.
 TEST(SmallScaleFactor, IsTakenOverAndOthersAreLeftAlone)
 {
     const QByteArray before = qgetenv("QT_SCALE_FACTOR");
+    qputenv("QT_SCREEN_SCALE_FACTORS", "1.5;0.75;HDMI-1=0.5;DP-1=2");
+    app::takeOverSmallScaleFactor();
+    EXPECT_EQ(qgetenv("QT_SCREEN_SCALE_FACTORS"), "1.5;1;HDMI-1=1;DP-1=2");
+    qunsetenv("QT_SCREEN_SCALE_FACTORS");
     for (const auto& [value, taken, left] : std::vector<std::tuple<const char*, double, const char*>>{
              {"0.75", 0.75, "1"}, {" 0.5", 0.5, "1"}, {"1.5", 1, "1.5"}, {"0", 1, "0"}, {"small", 1, "small"}}) {
         qputenv("QT_SCALE_FACTOR", value);
