@@ -40,7 +40,7 @@
 #include "app/painting/shown_scene.h"
 #include "app/painting/zoomed_picture.h"
 #include "app/zoom.h"
-#include "support/game.h"
+#include "testing/game.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <map>
 #include <string>
 
-#include "support/game.h"
+#include "testing/game.h"
 
 namespace {
 

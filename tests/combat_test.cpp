@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "support/game.h"
+#include "testing/game.h"
 
 namespace {
 

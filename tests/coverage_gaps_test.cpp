@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "support/game.h"
+#include "testing/game.h"
 #include "ui/error.h"
 #include "ui/scheduler.h"
 

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "support/game.h"
+#include "testing/game.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "support/game.h"
+#include "testing/game.h"
 
 namespace {
 

@@ -36,7 +36,6 @@
 
 #include "app/application.h"
 #include "app/battlefield_widget.h"
-#include "app/frames.h"
 #include "app/shell.h"
 #include "app/title_widget.h"
 
@@ -202,8 +201,7 @@ private:
 int main(int argc, char** argv)
 {
     wall.start();
-    app::setScalePolicy();
-    app::sendFramesThroughTheConnection();
+    app::setUpBeforeApplication();
     TimedApplication application(argc, argv);
     app::setUpApplication();
 

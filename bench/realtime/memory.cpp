@@ -24,7 +24,6 @@
 
 #include "app/application.h"
 #include "app/battlefield_widget.h"
-#include "app/frames.h"
 #include "app/shell.h"
 #include "app/title_widget.h"
 
@@ -76,8 +75,7 @@ bool waitForPaint(QWidget* window, PaintCounter& counter)
 
 int main(int argc, char** argv)
 {
-    app::setScalePolicy();
-    app::sendFramesThroughTheConnection();
+    app::setUpBeforeApplication();
     QApplication application(argc, argv);
     app::setUpApplication();
 

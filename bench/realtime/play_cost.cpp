@@ -54,7 +54,6 @@
 
 #include "app/application.h"
 #include "app/battlefield_widget.h"
-#include "app/frames.h"
 #include "app/shell.h"
 #include "app/title_widget.h"
 
@@ -288,8 +287,7 @@ int runFloor(double seconds)
 int main(int argc, char** argv)
 {
     wall.start();
-    app::setScalePolicy();
-    app::sendFramesThroughTheConnection();
+    app::setUpBeforeApplication();
     CountingApplication application(argc, argv);
     app::setUpApplication();
 

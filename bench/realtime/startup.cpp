@@ -34,7 +34,6 @@
 #include <vector>
 
 #include "app/application.h"
-#include "app/frames.h"
 #include "app/shell.h"
 #include "app/title_widget.h"
 
@@ -95,8 +94,7 @@ int child(char** argv, std::int64_t spawnedAtNs)
     int argc = 1;  // Qt sees the program's name only
     const std::int64_t processStart = processStartBoottimeNs();
     // The same steps as the game's main().
-    app::setScalePolicy();
-    app::sendFramesThroughTheConnection();
+    app::setUpBeforeApplication();
     QApplication application(argc, argv);
     app::setUpApplication();
     app::Shell shell;

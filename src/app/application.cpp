@@ -1,14 +1,19 @@
 #include "app/application.h"
 
 #include <QApplication>
+#include <QByteArray>
+#include <QtGlobal>
 
 #include "app/painting/fonts.h"
+#include "app/zoom.h"
 
 namespace app {
 
-void setScalePolicy()
+void setUpBeforeApplication()
 {
+    takeOverSmallScaleFactor();
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", QByteArrayLiteral("1"));
 }
 
 void setUpApplication()

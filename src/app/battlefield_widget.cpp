@@ -17,20 +17,6 @@
 
 namespace app {
 
-int gameButton(Qt::MouseButton button)
-{
-    switch (button) {
-        case Qt::LeftButton:
-            return 1;
-        case Qt::RightButton:
-            return 2;
-        case Qt::MiddleButton:
-            return 4;
-        default:
-            return 0;
-    }
-}
-
 BattlefieldWidget::BattlefieldWidget(game::Form1& form, PictureCache& pictures, FontCache& fonts, QWidget* parent)
     : QWidget(parent), form_(form), pictures_(pictures), fonts_(fonts), zoom_(*this, QSize(1608, 897))
 {

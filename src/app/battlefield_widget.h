@@ -92,7 +92,4 @@ private:
     std::vector<QRect> zoomedChanged_;
 };
 
-// The game's button number for a Qt button: 1 left, 2 right, 4 middle, else 0.
-int gameButton(Qt::MouseButton button);
-
 }  // namespace app

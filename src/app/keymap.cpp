@@ -192,4 +192,18 @@ int virtualKeyCode(const QKeyEvent& event)
     return virtualKeyCode(event.nativeScanCode(), event.key(), event.modifiers());
 }
 
+int gameButton(Qt::MouseButton button)
+{
+    switch (button) {
+        case Qt::LeftButton:
+            return 1;
+        case Qt::RightButton:
+            return 2;
+        case Qt::MiddleButton:
+            return 4;
+        default:
+            return 0;
+    }
+}
+
 }  // namespace app

@@ -17,4 +17,8 @@ namespace app {
 int virtualKeyCode(quint32 scanCode, int qtKey, Qt::KeyboardModifiers modifiers);
 int virtualKeyCode(const QKeyEvent& event);
 
+// The game's button number for a Qt mouse button: 1 left, 2 right, 4 middle,
+// else 0.
+int gameButton(Qt::MouseButton button);
+
 }  // namespace app

@@ -2,17 +2,11 @@
 #include <cstdio>
 
 #include "app/application.h"
-#include "app/frames.h"
 #include "app/shell.h"
-#include "app/zoom.h"
 
 int main(int argc, char** argv)
 {
-    // Qt paints at full size into windows made smaller by a scale factor
-    // below 1: the game zooms its windows by that factor itself.
-    app::takeOverSmallScaleFactor();
-    app::setScalePolicy();
-    app::sendFramesThroughTheConnection();
+    app::setUpBeforeApplication();
     QApplication application(argc, argv);
     app::setUpApplication();
 

@@ -1,7 +1,6 @@
 #include "app/shell.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <QTimer>
 
 #include "app/battlefield_widget.h"
@@ -24,21 +23,6 @@ game::Input fieldSize(QSizeF outer)
 }
 
 }  // namespace
-
-void MessageBoxHost::setOwner(QWidget* owner)
-{
-    owner_ = owner;
-}
-
-void MessageBoxHost::MsgBox(const std::string& text)
-{
-    QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), QString::fromStdString(text),
-                    QMessageBox::Ok, owner_);
-    // The game waits for the player's OK before its handler goes on, so this
-    // has to be the blocking kind of dialog.
-    box.exec();
-    emit closed();
-}
 
 Shell::Shell(RealTimeDriver::Clock clock, PictureCache::Loader pictures)
     : program_(host_), pictures_(std::move(pictures)), driver_(program_.scheduler(), std::move(clock))

@@ -1,41 +1,19 @@
 #pragma once
 
 #include <QObject>
-#include <QPointer>
 #include <QSizeF>
 #include <memory>
 
 #include "app/driver.h"
+#include "app/message_box_host.h"
 #include "app/painting/fonts.h"
 #include "app/painting/picture_cache.h"
-#include "host.h"
 #include "program.h"
-
-class QWidget;
 
 namespace app {
 
 class BattlefieldWidget;
 class TitleWidget;
-
-// Real message boxes: modal, one OK button, no icon, and the application's
-// display name as their title (set explicitly: a window system that draws
-// no title of its own, like Wayland with frames drawn by Qt, would show an
-// empty one).
-class MessageBoxHost : public QObject, public game::Host {
-    Q_OBJECT
-public:
-    void MsgBox(const std::string& text) override;
-    // The window the boxes belong to.
-    void setOwner(QWidget* owner);
-
-signals:
-    // A box has been closed; the game's handler goes on from here.
-    void closed();
-
-private:
-    QPointer<QWidget> owner_;
-};
 
 // The desktop program: the game's two windows on screen, driven by real time.
 // Everything that happens to the windows, and the timers' wake-ups, goes into

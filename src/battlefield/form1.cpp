@@ -202,20 +202,22 @@ bool Form1::setVariable(std::string_view name, int index, std::int64_t value)
 {
     for (const VariableRow& row : variableRows()) {
         if (!row.settable || row.name != name) continue;
-        if (const auto* m = std::get_if<Member<std::int16_t>>(&row.member)) {
-            this->*(*m) = static_cast<std::int16_t>(value);
-            return true;
-        }
-        if (const auto* m = std::get_if<Member<std::optional<std::int64_t>>>(&row.member)) {
-            this->*(*m) = value;
-            return true;
-        }
-        if (const auto* m = std::get_if<Member<std::array<std::int64_t, 4>>>(&row.member)) {
-            auto& elements = this->*(*m);
-            if (index < 0 || static_cast<std::size_t>(index) >= elements.size()) return false;
-            elements[static_cast<std::size_t>(index)] = value;
-            return true;
-        }
+        return std::visit(Overloaded{[&](Member<std::int16_t> m) {
+                                         this->*m = static_cast<std::int16_t>(value);
+                                         return true;
+                                     },
+                                     [&](Member<std::optional<std::int64_t>> m) {
+                                         this->*m = value;
+                                         return true;
+                                     },
+                                     [&](Member<std::array<std::int64_t, 4>> m) {
+                                         auto& elements = this->*m;
+                                         if (index < 0 || static_cast<std::size_t>(index) >= elements.size())
+                                             return false;
+                                         elements[static_cast<std::size_t>(index)] = value;
+                                         return true;
+                                     }},
+                          *row.settable);
     }
     return false;
 }
@@ -275,7 +277,7 @@ std::optional<SettableVariable> findSettableVariable(std::string_view name)
 {
     for (const Form1::VariableRow& row : Form1::variableRows()) {
         if (!row.settable || row.name != name) continue;
-        const bool indexed = std::holds_alternative<std::array<std::int64_t, 4> Form1::*>(row.member);
+        const bool indexed = std::holds_alternative<Form1::Member<std::array<std::int64_t, 4>>>(*row.settable);
         return SettableVariable{row.lo, row.hi, indexed ? Form1::kSlots - 1 : -1};
     }
     return std::nullopt;

@@ -240,6 +240,10 @@ public:
         std::variant<float Form1::*, double Form1::*, std::int16_t Form1::*, bool Form1::*,
                      std::array<std::optional<float>, 4> Form1::*, std::array<std::optional<double>, 4> Form1::*,
                      std::array<std::int64_t, 4> Form1::*, KeyTable Form1::*, std::optional<std::int64_t> Form1::*>;
+    // The types a script may set; setVariable handles each of them, and a
+    // settable row of any other type does not compile.
+    using SettableMember =
+        std::variant<std::int16_t Form1::*, std::array<std::int64_t, 4> Form1::*, std::optional<std::int64_t> Form1::*>;
 
     // ---- the layout: one row per control, as the window was designed ----
     using SpriteMember =
@@ -272,8 +276,8 @@ public:
     struct VariableRow {
         const char* name;
         VariableMember member;
-        bool settable;
-        std::int64_t lo, hi;
+        std::optional<SettableMember> settable;  // the same member, where scripts may set it
+        std::int64_t lo, hi;                     // the values they may set
     };
     // One kind of invader: where its invaders live, the timer that walks
     // them and how far each of its ticks takes every shown one, where a new

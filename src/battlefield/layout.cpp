@@ -60,6 +60,20 @@ ui::Label opaque(ui::Label l, ui::Color back)
 constexpr const char* kSans = "MS Sans Serif";
 constexpr const char* kNarkisim = "Narkisim";
 
+// A variable the state dump shows and scripts may not set.
+template <typename T>
+Form1::VariableRow readOnly(const char* name, T Form1::*member)
+{
+    return {name, member, std::nullopt, 0, 0};
+}
+
+// A variable scripts may set, from lo to hi: only of a type setVariable handles.
+template <typename T>
+Form1::VariableRow settable(const char* name, T Form1::*member, std::int64_t lo, std::int64_t hi)
+{
+    return {name, member, Form1::SettableMember{member}, lo, hi};
+}
+
 }  // namespace
 
 const std::vector<Form1::SpriteRow>& Form1::spriteRows()
@@ -148,25 +162,25 @@ const std::vector<Form1::VariableRow>& Form1::variableRows()
     constexpr std::int64_t kShortLo = -32768, kShortHi = 32767;
     constexpr std::int64_t kLongLo = -2147483648LL, kLongHi = 2147483647LL;
     static const std::vector<VariableRow> rows{
-        {"targetX", &Form1::targetX, false, 0, 0},
-        {"targetY", &Form1::targetY, false, 0, 0},
-        {"magicType", &Form1::magicType, true, kShortLo, kShortHi},
-        {"projStartX", &Form1::projStartX, false, 0, 0},
-        {"projStartY", &Form1::projStartY, false, 0, 0},
-        {"projStepX", &Form1::projStepX, false, 0, 0},
-        {"projStepY", &Form1::projStepY, false, 0, 0},
-        {"projDistance", &Form1::projDistance, false, 0, 0},
-        {"projSpeed", &Form1::projSpeed, true, kLongLo, kLongHi},
-        {"walkStep", &Form1::walkStep, false, 0, 0},
-        {"diagonalStep", &Form1::diagonalStep, false, 0, 0},
-        {"lives", &Form1::lives, true, kShortLo, kShortHi},
-        {"keysHeld", &Form1::keyDown, false, 0, 0},
-        {"specialHeld", &Form1::specialHeld, false, 0, 0},
-        {"clockMinutes", &Form1::clockMinutes, true, kShortLo, kShortHi},
-        {"clockSeconds", &Form1::clockSeconds, true, 0, 59},
-        {"killsToWin", &Form1::killsToWin, false, 0, 0},
-        {"kills", &Form1::kills, true, kShortLo, kShortHi},
-        {"score", &Form1::score, true, kLongLo, kLongHi},
+        readOnly("targetX", &Form1::targetX),
+        readOnly("targetY", &Form1::targetY),
+        settable("magicType", &Form1::magicType, kShortLo, kShortHi),
+        readOnly("projStartX", &Form1::projStartX),
+        readOnly("projStartY", &Form1::projStartY),
+        readOnly("projStepX", &Form1::projStepX),
+        readOnly("projStepY", &Form1::projStepY),
+        readOnly("projDistance", &Form1::projDistance),
+        settable("projSpeed", &Form1::projSpeed, kLongLo, kLongHi),
+        readOnly("walkStep", &Form1::walkStep),
+        readOnly("diagonalStep", &Form1::diagonalStep),
+        settable("lives", &Form1::lives, kShortLo, kShortHi),
+        readOnly("keysHeld", &Form1::keyDown),
+        readOnly("specialHeld", &Form1::specialHeld),
+        settable("clockMinutes", &Form1::clockMinutes, kShortLo, kShortHi),
+        settable("clockSeconds", &Form1::clockSeconds, 0, 59),
+        readOnly("killsToWin", &Form1::killsToWin),
+        settable("kills", &Form1::kills, kShortLo, kShortHi),
+        settable("score", &Form1::score, kLongLo, kLongHi),
     };
     return rows;
 }

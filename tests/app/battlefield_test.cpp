@@ -6,7 +6,7 @@
 #include <QtTest/QTest>
 
 #include "app/battlefield_widget.h"
-#include "support/still_shell.h"
+#include "testing/still_shell.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "app/painting/dirty_region.h"
 #include "app/painting/primitives.h"
 #include "app/painting/zoomed_picture.h"
-#include "support/still_shell.h"
+#include "testing/still_shell.h"
 
 namespace {
 

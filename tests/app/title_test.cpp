@@ -10,7 +10,7 @@
 
 #include "app/battlefield_widget.h"
 #include "app/painting/fonts.h"
-#include "support/still_shell.h"
+#include "testing/still_shell.h"
 
 namespace {
 

@@ -33,6 +33,11 @@ void BoxImages::begin(QPainter& painter, const QRegion& area)
     if (!straight) return;
     // The painter has made the image its own (detached it) when it began:
     // these are the very bytes it paints, and only the rows of boxes go here.
+    // Casting away const is the only way to these bytes that leaves the image
+    // as it is: the writable bits() counts as a detach, which gives the image a
+    // new cache key in the middle of painting (and would copy the bytes if
+    // anything shared them, so that the boxes landed where nothing shows
+    // them). The image itself is writable: it is the painter's own device.
     bits_ = const_cast<uchar*>(image->constBits());
     bytesPerLine_ = image->bytesPerLine();
     deviceRect_ = image->rect();

@@ -7,7 +7,7 @@
 #include <array>
 #include <vector>
 
-#include "app/zoom.h"
+#include "app/painting/zoom_ratio.h"
 
 namespace app {
 

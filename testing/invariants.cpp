@@ -1,4 +1,4 @@
-#include "support/invariants.h"
+#include "testing/invariants.h"
 
 #include <charconv>
 #include <cmath>
