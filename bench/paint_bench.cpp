@@ -15,6 +15,11 @@
 // and its paint event), with 5 (as in wave 1) or 200 invaders on the field,
 // each taking a step.
 //
+// paint_zoomed/... and changes_zoomed/...: the same, with the window zoomed
+// to 3/4 (1206 x 673) as on a small screen: the scene painted at full size
+// into the window's full-size picture and the whole window (or what changed)
+// scaled down from it.
+//
 // take_stock/created_98301: taking stock of the scene with every invader
 // array full (98,301 made), 200 of them on the field and the rest shown
 // beyond its edges: what following the game costs after each timer firing at
@@ -33,6 +38,8 @@
 #include "app/painting/fonts.h"
 #include "app/painting/picture_cache.h"
 #include "app/painting/shown_scene.h"
+#include "app/painting/zoomed_picture.h"
+#include "app/zoom.h"
 #include "testing/game.h"
 
 namespace {
@@ -90,11 +97,36 @@ void BM_Paint(benchmark::State& state, int shown, int onField)
     state.counters["invaders_shown"] = shown;
 }
 
-void BM_Changes(benchmark::State& state, int onField)
+void BM_PaintZoomed(benchmark::State& state, int shown, int onField)
+{
+    Scene scene(shown, onField);
+    const app::Zoom zoom{3, 4};
+    const QSize client(1206, 673);
+    app::ZoomedPicture picture;
+    picture.fit(client, zoom, 1.0);
+    QImage window(client, QImage::Format_RGB32);
+    for (auto _ : state) {
+        picture.makeAllStale();
+        picture.refresh([&](QPainter& full, const QRegion& area) { scene.widget.paintScene(full, area); });
+        QPainter painter(&window);
+        picture.show(painter, QRect(QPoint(0, 0), client));
+        painter.end();
+        benchmark::DoNotOptimize(window.constBits());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.counters["invaders_shown"] = shown;
+}
+
+void BM_Changes(benchmark::State& state, int onField, double zoom)
 {
     Scene scene(onField, onField);
     game::Form1& form = scene.game.form;
+    // (The offscreen platform's screen is made up: the window opens at the
+    // zoom asked for.)
+    app::setRequestedZoom(zoom);
     scene.widget.show();
+    app::setRequestedZoom(1.0);
     QCoreApplication::processEvents();
     scene.widget.showChanges();  // the first stock taken
     float step = 1;
@@ -137,8 +169,12 @@ int main(int argc, char** argv)
     benchmark::RegisterBenchmark("paint/at_load", BM_Paint, 0, 0)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("paint/invaders_200", BM_Paint, 200, 200)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("paint/invaders_30000", BM_Paint, 30000, 200)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("changes/invaders_5", BM_Changes, 5)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("changes/invaders_200", BM_Changes, 200)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("paint_zoomed/at_load", BM_PaintZoomed, 0, 0)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("paint_zoomed/invaders_200", BM_PaintZoomed, 200, 200)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("changes/invaders_5", BM_Changes, 5, 1.0)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("changes/invaders_200", BM_Changes, 200, 1.0)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("changes_zoomed/invaders_5", BM_Changes, 5, 0.75)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("changes_zoomed/invaders_200", BM_Changes, 200, 0.75)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("take_stock/created_98301", BM_TakeStock)->Unit(benchmark::kMillisecond);
 
     benchmark::Initialize(&argc, argv);

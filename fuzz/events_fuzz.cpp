@@ -2,7 +2,7 @@
 // any code, any button number, presses anywhere (finite coordinates only: the
 // window never reports a NaN and the simulator refuses one), resizes from
 // 1 x 1 to the largest single, and time steps. After every event and every
-// millisecond at which timers fire, the rules of tests/support/invariants.h
+// millisecond at which timers fire, the rules of testing/invariants.h
 // must hold.
 #include <fuzzer/FuzzedDataProvider.h>
 

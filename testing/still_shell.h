@@ -6,7 +6,18 @@
 
 #include "app/shell.h"
 #include "app/title_widget.h"
+#include "app/zoom.h"
 #include "fake_pictures.h"
+
+// The zoom the player asks for (as QT_SCALE_FACTOR below 1 does), for the
+// windows opened while it lives. On the offscreen platform, whose screen is
+// made up, it is the zoom they open at.
+struct AskedZoom {
+    explicit AskedZoom(double zoom) { app::setRequestedZoom(zoom); }
+    ~AskedZoom() { app::setRequestedZoom(1.0); }
+    AskedZoom(const AskedZoom&) = delete;
+    AskedZoom& operator=(const AskedZoom&) = delete;
+};
 
 // The whole program, started, on a clock that stands still: no timer fires
 // unless a test moves the clock and wakes the driver.

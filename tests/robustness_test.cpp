@@ -2,7 +2,7 @@
 // outside the table, buttons that are neither left, right nor middle, presses
 // far outside the window, windows of one twip and of the largest size. The
 // game must take all of it without harm, and every rule of
-// tests/support/invariants.h must hold after each event and each timer firing.
+// testing/invariants.h must hold after each event and each timer firing.
 
 #include <gtest/gtest.h>
 

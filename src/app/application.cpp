@@ -3,11 +3,13 @@
 #include <QApplication>
 
 #include "app/painting/fonts.h"
+#include "app/zoom.h"
 
 namespace app {
 
 void setUpBeforeApplication()
 {
+    takeOverSmallScaleFactor();
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
 }
 

@@ -5,9 +5,14 @@ namespace app {
 // The process-wide settings of the game, shared by the game's main() and by
 // the programs that measure it, so that they measure the same thing.
 
-// Before the QApplication exists: pixel art wants whole-number scale factors
-// (at 1.5 nearest-neighbour scaling gives uneven one- and two-pixel cells);
-// 2.0 stays 2.0, and QT_SCALE_FACTOR_ROUNDING_POLICY still overrides this.
+// Before the QApplication exists:
+//
+// - A scale factor below 1, which Qt's painting does not honour, becomes
+//   the game's own zoom (see takeOverSmallScaleFactor).
+//
+// - Pixel art wants whole-number scale factors (at 1.5 nearest-neighbour
+//   scaling gives uneven one- and two-pixel cells); 2.0 stays 2.0, and
+//   QT_SCALE_FACTOR_ROUNDING_POLICY still overrides this.
 //
 // Frames reach the X server the way Qt hands them over by default: through
 // shared memory (MIT-SHM) where the server offers it. Counting the server's

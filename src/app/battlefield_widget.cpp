@@ -18,25 +18,38 @@
 namespace app {
 
 BattlefieldWidget::BattlefieldWidget(game::Form1& form, PictureCache& pictures, FontCache& fonts, QWidget* parent)
-    : QWidget(parent), form_(form), pictures_(pictures), fonts_(fonts)
+    : QWidget(parent), form_(form), pictures_(pictures), fonts_(fonts), zoom_(*this, QSize(1608, 897))
 {
     setWindowTitle(QString::fromStdString(form.Caption));
     if (const QPixmap* icon = pictures_.find(form.Icon)) setWindowIcon(QIcon(*icon));
     // Every pixel of a repainted area is painted; nothing needs clearing first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
-    resize(1608, 897);  // the 24120 x 13455 twip client area
+    // (The zoom sizes the window: 1608 x 897 pixels, the 24120 x 13455 twip
+    // client area, at full size.)
+    connect(&zoom_, &WindowZoom::zoomChanged, this, [this] {
+        forgetShown();
+        update();
+    });
     told_ = outerSize();
 }
 
 QSizeF BattlefieldWidget::outerSize() const
 {
-    return outerSizeInTwips(*this);
+    return zoom_.outerSizeInTwips();
 }
 
 void BattlefieldWidget::tellOuterSize()
 {
-    if (takeOuterSize(*this, told_)) emit outerSizeChanged(told_);
+    if (takeOuterSize(*this, zoom_.design(), told_)) emit outerSizeChanged(told_);
+}
+
+void BattlefieldWidget::setVisible(bool visible)
+{
+    const bool opening = visible && !isVisible();
+    if (opening) zoom_.beforeShow();
+    QWidget::setVisible(visible);
+    if (opening) zoom_.afterShow();
 }
 
 void BattlefieldWidget::paintScene(QPainter& painter, const QRegion& area)
@@ -86,7 +99,13 @@ void BattlefieldWidget::paintScene(QPainter& painter, const QRegion& area)
 void BattlefieldWidget::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    paintScene(painter, event->region());
+    if (zoom_.zoom().full()) {
+        paintScene(painter, event->region());
+        return;
+    }
+    picture_.fit(size(), zoom_.zoom(), devicePixelRatioF());
+    picture_.refresh([this](QPainter& full, const QRegion& area) { paintScene(full, area); });
+    picture_.show(painter, event->region());
 }
 
 void BattlefieldWidget::showChanges()
@@ -95,20 +114,32 @@ void BattlefieldWidget::showChanges()
         shown_.clear();  // showing it paints everything anyway
         return;
     }
-    next_.take(form_, pictures_, rect());
+    // Zoomed, the scene is followed on the full-size picture, in design pixels.
+    const bool zoomed = !zoom_.zoom().full();
+    if (zoomed) picture_.fit(size(), zoom_.zoom(), devicePixelRatioF());
+    const QRect window = zoomed ? picture_.area() : rect();
+    next_.take(form_, pictures_, window);
     if (shown_.empty() || ShownScene::wholeWindowChanged(shown_, next_)) {
+        if (zoomed) picture_.makeAllStale();
         update();
     } else {
         // At a fractional scale a logical rectangle's edges fall inside device
         // pixels that the boxes beside it share: widen it by one pixel.
         const qreal ratio = devicePixelRatioF();
         const int widen = ratio == std::floor(ratio) ? 0 : 1;
-        const QRect window = rect();
         changed_.clear();
         ShownScene::forEachChange(shown_, next_, [&](const QRect& r) {
             changed_.push_back(r.adjusted(-widen, -widen, widen, widen) & window);
         });
-        if (!changed_.empty()) update(unionOf(changed_));
+        if (!changed_.empty() && !zoomed) {
+            update(unionOf(changed_));
+        } else if (!changed_.empty()) {
+            zoomedChanged_.clear();
+            for (const QRect& r : changed_)
+                if (!r.isEmpty()) zoomedChanged_.push_back(zoom_.toZoomed(r).adjusted(-widen, -widen, widen, widen));
+            picture_.makeStale(unionOf(changed_));
+            update(unionOf(zoomedChanged_));
+        }
     }
     std::swap(shown_, next_);
 }
@@ -129,6 +160,7 @@ bool BattlefieldWidget::event(QEvent* event)
             return true;
         case QEvent::WindowActivate:
             // A window manager may have framed the window by now.
+            zoom_.windowChanged();
             tellOuterSize();
             break;
         case QEvent::PaletteChange:
@@ -162,7 +194,7 @@ void BattlefieldWidget::handleMouse(QMouseEvent* event, bool press)
     const int button = gameButton(event->button());
     if (button == 0) return;
     event->accept();
-    const QPointF at = event->position() * static_cast<double>(kTwipsPerPixel);
+    const QPointF at = zoom_.toDesign(event->position()) * static_cast<double>(kTwipsPerPixel);
     const float x = static_cast<float>(at.x());
     const float y = static_cast<float>(at.y());
     if (press)
@@ -188,6 +220,7 @@ void BattlefieldWidget::mouseDoubleClickEvent(QMouseEvent* event)
 void BattlefieldWidget::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    zoom_.windowChanged();
     forgetShown();  // Qt repaints the whole window
     tellOuterSize();
 }
@@ -196,6 +229,7 @@ void BattlefieldWidget::moveEvent(QMoveEvent* event)
 {
     // Being framed by a window manager moves the client area.
     QWidget::moveEvent(event);
+    zoom_.windowChanged();
     tellOuterSize();
 }
 

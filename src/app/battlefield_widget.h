@@ -5,6 +5,8 @@
 
 #include "app/painting/box_images.h"
 #include "app/painting/shown_scene.h"
+#include "app/painting/zoomed_picture.h"
+#include "app/zoom.h"
 
 namespace game {
 class Form1;
@@ -19,6 +21,9 @@ class PictureCache;
 // child widget per sprite could not keep up with hundreds of invaders. It
 // reads the model to paint it and tells what happens to it through its
 // signals; it never changes the model itself.
+// On a screen too small for it the window is zoomed (WindowZoom): it shows
+// the full-size picture scaled down, and the game reads every size and
+// position as at full size.
 class BattlefieldWidget : public QWidget {
     Q_OBJECT
 public:
@@ -42,6 +47,9 @@ public:
 
     // The window's outer size in twips, as far as the window system has told.
     QSizeF outerSize() const;
+    Zoom zoom() const { return zoom_.zoom(); }
+
+    void setVisible(bool visible) override;
 
 signals:
     // A key of the battlefield, as the game's virtual-key code.
@@ -74,11 +82,14 @@ private:
     game::Form1& form_;
     PictureCache& pictures_;
     FontCache& fonts_;
+    WindowZoom zoom_;
     QSizeF told_;
     ShownScene shown_;  // what the window shows once the requested repaints are done
     ShownScene next_;   // room for the next one, kept to reuse its memory
     std::vector<QRect> changed_;
     BoxImages boxImages_;
+    ZoomedPicture picture_;  // when zoomed: the window at full size
+    std::vector<QRect> zoomedChanged_;
 };
 
 }  // namespace app

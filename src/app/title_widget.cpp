@@ -1,7 +1,10 @@
 #include "app/title_widget.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <algorithm>
+#include <cmath>
 
 #include "app/painting/fonts.h"
 #include "app/painting/primitives.h"
@@ -15,55 +18,83 @@ TitleWidget::TitleWidget(game::Menu& menu, FontCache& fonts, QWidget* parent)
     : QWidget(parent),
       menu_(menu),
       fonts_(fonts),
-      start_(new QPushButton(QString::fromStdString(menu.cmdStart.Caption), this))
+      start_(new QPushButton(QString::fromStdString(menu.cmdStart.Caption), this)),
+      zoom_(*this, QSize(1572, 870))  // the 23580 x 13050 twip client area
 {
     setWindowTitle(QString::fromStdString(menu.Caption));
     setAttribute(Qt::WA_OpaquePaintEvent);
-    resize(1572, 870);  // the 23580 x 13050 twip client area
-    start_->setFont(fonts_.get(menu.cmdStart.font));
     // Outside a dialog a push button ignores Enter unless it is auto-default.
     start_->setAutoDefault(true);
     start_->setDefault(true);
     start_->setFocus();
     connect(start_, &QPushButton::clicked, this, &TitleWidget::startClicked);
+    connect(&zoom_, &WindowZoom::zoomChanged, this, [this] {
+        placeControls();
+        update();
+    });
     placeControls();
     told_ = outerSize();
 }
 
 QSizeF TitleWidget::outerSize() const
 {
-    return outerSizeInTwips(*this);
+    return zoom_.outerSizeInTwips();
 }
 
 void TitleWidget::tellOuterSize()
 {
-    if (takeOuterSize(*this, told_)) emit outerSizeChanged(told_);
+    if (takeOuterSize(*this, zoom_.design(), told_)) emit outerSizeChanged(told_);
+}
+
+void TitleWidget::setVisible(bool visible)
+{
+    const bool opening = visible && !isVisible();
+    if (opening) zoom_.beforeShow();
+    QWidget::setVisible(visible);
+    if (opening) zoom_.afterShow();
 }
 
 void TitleWidget::placeControls()
 {
     const ui::CommandButton& b = menu_.cmdStart;
-    start_->setGeometry(pixelRect(b.Left, b.Top, b.Width, b.Height));
+    start_->setGeometry(zoom_.toZoomed(pixelRect(b.Left, b.Top, b.Width, b.Height)));
+    QFont font = fonts_.get(b.font);
+    if (!zoom_.zoom().full())
+        font.setPixelSize(std::max(1, static_cast<int>(std::lround(font.pixelSize() * zoom_.zoom().factor()))));
+    start_->setFont(font);
 }
 
 void TitleWidget::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     const QPalette& pal = palette();
-    painter.fillRect(rect(), toQColor(menu_.BackColor, pal));
-    for (const ui::Label* label : menu_.labels()) paintLabel(painter, *label, fonts_.get(label->font), pal);
+    auto paintLabels = [&](QPainter& p, const QRect& area) {
+        p.fillRect(area, toQColor(menu_.BackColor, pal));
+        for (const ui::Label* label : menu_.labels()) paintLabel(p, *label, fonts_.get(label->font), pal);
+    };
+    if (zoom_.zoom().full()) {
+        paintLabels(painter, rect());
+    } else {
+        // The title paints seldom: the labels are painted afresh each time.
+        picture_.fit(size(), zoom_.zoom(), devicePixelRatioF());
+        picture_.makeAllStale();
+        picture_.refresh([&](QPainter& full, const QRegion&) { paintLabels(full, picture_.area()); });
+        picture_.show(painter, event->region());
+    }
     QWidget::paintEvent(event);
 }
 
 void TitleWidget::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    zoom_.windowChanged();
     tellOuterSize();
 }
 
 void TitleWidget::moveEvent(QMoveEvent* event)
 {
     QWidget::moveEvent(event);
+    zoom_.windowChanged();
     tellOuterSize();
 }
 

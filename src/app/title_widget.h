@@ -3,6 +3,9 @@
 #include <QSizeF>
 #include <QWidget>
 
+#include "app/painting/zoomed_picture.h"
+#include "app/zoom.h"
+
 class QPushButton;
 
 namespace game {
@@ -16,7 +19,8 @@ class FontCache;
 // The title window: three labels painted on the cyan surface and a real push
 // button for Start, which holds the focus so that Enter or Space presses it.
 // It reads the model to paint it and tells what happens to it through its
-// signals.
+// signals. Zoomed on a small screen (WindowZoom), the labels are painted at
+// full size and scaled down, and Start is placed and lettered at the zoom.
 class TitleWidget : public QWidget {
     Q_OBJECT
 public:
@@ -27,6 +31,9 @@ public:
     // Places Start where the model has it (after Form_Load has centred it).
     void placeControls();
     QPushButton* startButton() const { return start_; }
+    Zoom zoom() const { return zoom_.zoom(); }
+
+    void setVisible(bool visible) override;
 
 signals:
     void startClicked();
@@ -44,7 +51,9 @@ private:
     game::Menu& menu_;
     FontCache& fonts_;
     QPushButton* start_;
+    WindowZoom zoom_;
     QSizeF told_;
+    ZoomedPicture picture_;
 };
 
 }  // namespace app

@@ -7,18 +7,30 @@
 
 namespace app {
 
-QSizeF outerSizeInTwips(const QWidget& window)
+bool platformInventsScreens()
 {
-    static const bool fakeFrames = QGuiApplication::platformName() == QLatin1String("offscreen") ||
-                                   QGuiApplication::platformName() == QLatin1String("minimal");
-    const QSize client = window.size();
-    const QSize outer = fakeFrames ? client : window.frameGeometry().size();
-    return QSizeF(outer) * kTwipsPerPixel;
+    static const bool madeUp = QGuiApplication::platformName() == QLatin1String("offscreen") ||
+                               QGuiApplication::platformName() == QLatin1String("minimal");
+    return madeUp;
 }
 
-bool takeOuterSize(const QWidget& window, QSizeF& told)
+QMargins toldFrame(const QWidget& window)
 {
-    const QSizeF outer = outerSizeInTwips(window);
+    if (platformInventsScreens()) return QMargins();
+    const QRect client = window.geometry();
+    const QRect outer = window.frameGeometry();
+    return QMargins(client.left() - outer.left(), client.top() - outer.top(), outer.right() - client.right(),
+                    outer.bottom() - client.bottom());
+}
+
+QSizeF outerSizeInTwips(const QWidget& window, QSize client)
+{
+    return QSizeF(client.grownBy(toldFrame(window))) * kTwipsPerPixel;
+}
+
+bool takeOuterSize(const QWidget& window, QSize client, QSizeF& told)
+{
+    const QSizeF outer = outerSizeInTwips(window, client);
     if (outer == told) return false;
     told = outer;
     return true;

@@ -62,14 +62,14 @@ constexpr const char* kNarkisim = "Narkisim";
 
 // A variable the state dump shows and scripts may not set.
 template <typename T>
-Form1::VariableRow readOnly(const char* name, T Form1::*member)
+Form1::VariableRow readOnly(const char* name, Form1::Member<T> member)
 {
     return {name, member, std::nullopt, 0, 0};
 }
 
 // A variable scripts may set, from lo to hi: only of a type setVariable handles.
 template <typename T>
-Form1::VariableRow settable(const char* name, T Form1::*member, std::int64_t lo, std::int64_t hi)
+Form1::VariableRow settable(const char* name, Form1::Member<T> member, std::int64_t lo, std::int64_t hi)
 {
     return {name, member, Form1::SettableMember{member}, lo, hi};
 }

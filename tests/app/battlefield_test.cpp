@@ -189,6 +189,39 @@ TEST_F(Battlefield, KeysReachTheMageAsHeldKeys)
     EXPECT_EQ(form.keyDown[87], -1);
 }
 
+// Zoomed, the game sees nothing of it: the outer size it reads, a press and
+// a resize are all in the design's pixels, as at full size.
+struct ZoomedBattlefield : AskedZoom, Battlefield {
+    ZoomedBattlefield() : AskedZoom(0.75) {}
+};
+
+TEST_F(ZoomedBattlefield, ShowsTheFieldScaledDownAndTheGameReadsItAsAtFullSize)
+{
+    widget.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&widget));
+    EXPECT_EQ(widget.zoom(), (app::Zoom{3, 4}));
+    EXPECT_EQ(widget.size(), QSize(1206, 673));
+    EXPECT_EQ(form.Width, 24120.0f);
+    EXPECT_EQ(form.Height, 13455.0f);
+    const QImage shown = widget.grab().toImage();
+    EXPECT_EQ(shown.pixel(2, 2), kLifeBar);
+    EXPECT_EQ(shown.pixel(600, 450), kField);
+    EXPECT_EQ(shown.pixel(75, 75), kCastleColour.rgb());
+
+    // A press is taken at the whole design pixel under it: (76, 91) shows
+    // (101.3, 121.3), over the castle, which hands it to the window.
+    QTest::mousePress(&widget, Qt::LeftButton, {}, QPoint(76, 91));
+    EXPECT_EQ(form.targetX, 1515.0f);
+    EXPECT_EQ(form.targetY, 1815.0f);
+    QTest::mouseRelease(&widget, Qt::LeftButton, {}, QPoint(76, 91));
+
+    // A size given by hand is read at the zoom.
+    widget.resize(900, 600);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.Width == 18000.0f; }, 2000));
+    EXPECT_EQ(form.Height, 12000.0f);
+    EXPECT_EQ(widget.zoom(), (app::Zoom{3, 4}));
+}
+
 TEST_F(Battlefield, TellsTheGameItsOuterSize)
 {
     widget.show();

@@ -14,6 +14,7 @@
 #include "app/painting/box_images.h"
 #include "app/painting/dirty_region.h"
 #include "app/painting/primitives.h"
+#include "app/painting/zoomed_picture.h"
 #include "testing/still_shell.h"
 
 namespace {
@@ -21,15 +22,18 @@ namespace {
 // The battlefield played tick by tick on the offscreen platform, whose
 // backing store keeps what the window shows: after every tick and event it
 // must hold exactly what a full repaint of the game draws, although only what
-// changed was repainted.
-struct Repaint : StillShell {
+// changed was repainted. At full size and zoomed to 3/4, where the full
+// repaint is the whole scene painted at full size and scaled down.
+struct Repaint : AskedZoom, StillShell, ::testing::WithParamInterface<double> {
     game::Form1& form = pressStart();
     app::BattlefieldWidget& widget = *shell.battlefield();
+    const double zoom = widget.zoom().factor();
     double painted = 0;  // pixels repainted since the last look
     int dumps = 0;
 
-    Repaint()
+    Repaint() : AskedZoom(GetParam())
     {
+        EXPECT_EQ(zoom, GetParam());
         widget.installEventFilter(&counter);
         if (!QTest::qWaitForWindowExposed(&widget)) ADD_FAILURE() << "the battlefield was never shown";
         QCoreApplication::processEvents();
@@ -46,8 +50,10 @@ struct Repaint : StillShell {
         QKeyEvent event(type, qtKey, Qt::NoModifier, scanCode, 0, 0, QString());
         QApplication::sendEvent(&widget, &event);
     }
-    void mouse(QEvent::Type type, Qt::MouseButton button, QPoint at)
+    // A press at a design point, where the zoomed window shows it.
+    void mouse(QEvent::Type type, Qt::MouseButton button, QPoint design)
     {
+        const QPointF at = QPointF(design) * zoom;
         QMouseEvent event(type, at, widget.mapToGlobal(at), button, button, Qt::NoModifier);
         QApplication::sendEvent(&widget, &event);
     }
@@ -73,10 +79,16 @@ struct Repaint : StillShell {
         // draws the boxes' copies itself (which BoxImages's test holds to
         // paintBox), instead of their being written into the image.
         QImage full(widget.size(), QImage::Format_RGB32);
-        {
+        if (zoom == 1) {
             QPainter painter(&full);
             painter.setClipRect(widget.rect());
             widget.paintScene(painter, widget.rect());
+        } else {
+            app::ZoomedPicture picture;
+            picture.fit(widget.size(), widget.zoom(), 1.0);
+            picture.refresh([&](QPainter& p, const QRegion& area) { widget.paintScene(p, area); });
+            QPainter painter(&full);
+            picture.show(painter, widget.rect());
         }
         EXPECT_EQ(shown, full) << when;
         if (shown != full && qEnvironmentVariableIsSet("REPAINT_DUMP")) {
@@ -98,7 +110,7 @@ struct Repaint : StillShell {
     } counter{&painted};
 };
 
-TEST_F(Repaint, OnlyWhatChangedIsRepaintedAndTheWindowShowsWhatAFullRepaintShows)
+TEST_P(Repaint, OnlyWhatChangedIsRepaintedAndTheWindowShowsWhatAFullRepaintShows)
 {
     enum Shows { kNothing, kSomething, kEither };
     struct Step {
@@ -162,6 +174,8 @@ TEST_F(Repaint, OnlyWhatChangedIsRepaintedAndTheWindowShowsWhatAFullRepaintShows
     EXPECT_EQ(form.magicType, 1);
     EXPECT_TRUE(form.picProjectile(3).Visible) << "the special flies";
 }
+
+INSTANTIATE_TEST_SUITE_P(FullSizeAndZoomed, Repaint, ::testing::Values(1.0, 0.75));
 
 // The boxes copied from images of their own, at 1 and 2 device pixels per
 // pixel and on both image formats the platforms paint on, are the boxes

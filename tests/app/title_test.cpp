@@ -96,6 +96,31 @@ TEST_F(Started, KeysStillReachTheGameAfterAMessageBoxHasClosed)
     EXPECT_EQ(form.keyDown[87], -1);
 }
 
+// Zoomed to 1/2: the texts are laid out on the design's outer width, Start is
+// placed and lettered at the zoom, and Enter opens the battlefield zoomed.
+struct ZoomedTitle : AskedZoom, Started {
+    ZoomedTitle() : AskedZoom(0.5) {}
+};
+
+TEST_F(ZoomedTitle, StartsTheGameAsAtFullSize)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowActive(shell.title()));
+    EXPECT_EQ(shell.title()->zoom(), (app::Zoom{1, 2}));
+    EXPECT_EQ(shell.title()->size(), QSize(786, 435));
+    EXPECT_EQ(menu.Width, 23580.0f);
+    EXPECT_EQ(menu.cmdStart.Left, 10402.5f);
+    QPushButton* start = shell.title()->startButton();
+    EXPECT_EQ(start->geometry(), QRect(347, 268, 93, 53)) << "694, 536, 185 x 105 halved, outwards";
+    EXPECT_EQ(start->font().pixelSize(), 9);
+    EXPECT_EQ(shell.title()->grab().toImage().pixelColor(750, 400), QColor(0, 255, 255));
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_NE(shell.battlefield(), nullptr);
+    EXPECT_TRUE(shell.battlefield()->isVisible());
+    EXPECT_EQ(shell.battlefield()->size(), QSize(804, 449));
+    EXPECT_EQ(shell.program().form1IfCreated()->Width, 24120.0f);
+}
+
 TEST(Fonts, TheDesignFacesResolveToTheirSubstitutes)
 {
     if (!QFontDatabase::hasFamily("Liberation Sans") || !QFontDatabase::hasFamily("Nachlieli CLM"))

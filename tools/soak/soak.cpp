@@ -1,7 +1,7 @@
 // zorvane-soak: plays many hours of game time on the virtual clock with a
 // scripted player who walks in a square, changes magic, casts every 300 ms and
 // charges the special every few seconds, and who plays on after the game has
-// ended. The game's rules (tests/support/invariants.h) are checked every game
+// ended. The game's rules (testing/invariants.h) are checked every game
 // minute. Reports the wall time, the memory sampled every game hour and the
 // final state of every timer.
 //
