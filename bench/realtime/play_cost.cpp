@@ -577,7 +577,7 @@ int main(int argc, char** argv)
     int onFieldStart = 0, onFieldEnd = 0;
     // Read at every eighth timer wake-up, so that taking the mean the
     // idle-work floor shows costs the game next to nothing.
-    long onFieldSum = 0, onFieldSamples = 0, wakesSinceSample = 0;
+    long onFieldSum = 0, onFieldSamples = 0;
     std::size_t created = 0;
     std::string clockBefore, clockAfter;
 
@@ -601,8 +601,7 @@ int main(int argc, char** argv)
             onFieldStart = invadersOnField(*form, shell.battlefield()->size());
             clockBefore = form->lblTimer.Caption;
             application.afterWake = [&] {
-                if (++wakesSinceSample < 8) return;
-                wakesSinceSample = 0;
+                if (application.timerWakes % 8 != 0) return;
                 onFieldSum += invadersOnField(*form, shell.battlefield()->size());
                 ++onFieldSamples;
             };
