@@ -9,9 +9,12 @@ case "${VERSION_CODENAME:-}" in
 bookworm)
   # Liberation 2 is a package of its own here; fonts-liberation is 1.x.
   liberation=fonts-liberation2
+  # emcc's optimiser needs acorn, which emscripten only recommends here.
+  web_extra=(node-acorn)
   ;;
 trixie)
   liberation=fonts-liberation
+  web_extra=()
   ;;
 *)
   echo "install-deps: ${PRETTY_NAME:-this system} is not supported; Debian 12 (bookworm) and 13 (trixie) are" >&2
@@ -23,6 +26,10 @@ packages=(
   # build
   cmake ninja-build g++ pkg-config clang-format
   qt6-base-dev
+  # decimal text without the standard library's conversions (the web build)
+  libfast-float-dev libdragonbox-dev
+  # the web build: the rules and the runner as WebAssembly, run under node
+  emscripten nodejs "${web_extra[@]}"
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev

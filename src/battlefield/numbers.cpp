@@ -1,8 +1,8 @@
-#include <charconv>
 #include <cmath>
 #include <string>
 
 #include "battlefield/form1.h"
+#include "ui/decimal.h"
 
 namespace game {
 
@@ -18,7 +18,7 @@ double Form1::castleLifeOf(const ui::Label& bar)
     const char* last = s.data() + e + 1;
     if (*first == '+') ++first;
     double value = 0;
-    auto [ptr, ec] = std::from_chars(first, last, value);
+    auto [ptr, ec] = ui::readDecimal(first, last, value);
     if (ec != std::errc() || ptr != last || !std::isfinite(value)) throw ui::RuntimeError("type mismatch");
     return value;
 }
@@ -30,7 +30,7 @@ std::string Form1::numberText(double value)
     if (std::isfinite(value) && value == std::floor(value) && std::fabs(value) < 1e15)
         return std::to_string(static_cast<long long>(value));
     char buf[64];
-    auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, value);
+    auto [ptr, ec] = ui::writeShortest(buf, buf + sizeof buf, value);
     return std::string(buf, ec == std::errc() ? ptr : buf);
 }
 

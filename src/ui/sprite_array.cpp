@@ -12,6 +12,22 @@
 
 namespace ui {
 
+namespace {
+
+// Left uninitialised on purpose: every field is written before it is read,
+// and a block is large.
+template <typename T>
+std::unique_ptr<T> uninitialised()
+{
+#if defined(__cpp_lib_smart_ptr_for_overwrite)
+    return std::make_unique_for_overwrite<T>();
+#else
+    return std::unique_ptr<T>(new T);
+#endif
+}
+
+}  // namespace
+
 // What the ticks read and write every time, apart from how an element looks,
 // so that each part stays small enough for the allocator to recycle rather
 // than map afresh for every new window. The padding keeps the columns that
@@ -32,7 +48,7 @@ struct SpriteArray::Block {
     float height[kBlock];
     bool visible[kBlock];
     bool enabled[kBlock];
-    std::unique_ptr<Looks> looks = std::make_unique_for_overwrite<Looks>();
+    std::unique_ptr<Looks> looks = uninitialised<Looks>();
 };
 
 namespace {
@@ -196,7 +212,7 @@ void SpriteArray::push(const PictureBox& box, bool visible)
     settle();  // a new element has taken no step
     const std::size_t i = size_;
     std::unique_ptr<Block>& block = blocks_[i / kBlock];
-    if (!block) block = std::make_unique_for_overwrite<Block>();
+    if (!block) block = uninitialised<Block>();
     Block& b = *block;
     const std::size_t j = i % kBlock;
     b.left[j] = box.Left;

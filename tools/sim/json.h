@@ -5,6 +5,9 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <type_traits>
+
+#include "ui/decimal.h"
 
 // Just enough JSON for the state dump: numbers that read back exactly, and
 // strings escaped as the standard asks.
@@ -51,8 +54,12 @@ std::string number(T v)
     if (std::isnan(v)) return "\"nan\"";
     if (std::isinf(v)) return v > 0 ? "\"inf\"" : "\"-inf\"";
     char buf[64];
-    auto [p, ec] = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, p);
+    char* end = nullptr;
+    if constexpr (std::is_floating_point_v<T>)
+        end = ui::writeShortest(buf, buf + sizeof buf, v).ptr;
+    else
+        end = std::to_chars(buf, buf + sizeof buf, v).ptr;
+    return std::string(buf, end);
 }
 
 template <typename T>

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "battlefield/form1.h"
+#include "ui/decimal.h"
 
 namespace sim {
 
@@ -81,7 +82,7 @@ std::optional<float> single(std::string_view s)
     if (!isNumber(s)) return std::nullopt;
     s = unsigned_part(s);
     float v = 0;
-    auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+    auto [p, ec] = ui::readDecimal(s.data(), s.data() + s.size(), v);
     if (ec != std::errc() || p != s.data() + s.size() || !std::isfinite(v)) return std::nullopt;
     return v;
 }
