@@ -2,12 +2,10 @@
 
 #include <algorithm>
 
-#include "ui/scheduler.h"
-
 namespace app {
 
 RealTimeDriver::RealTimeDriver(const ui::Scheduler& scheduler, Clock nowMs, QObject* parent)
-    : QObject(parent), scheduler_(scheduler), nowMs_(std::move(nowMs))
+    : QObject(parent), clock_(scheduler), nowMs_(std::move(nowMs))
 {
     if (!nowMs_) {
         elapsed_.start();
@@ -22,43 +20,28 @@ RealTimeDriver::RealTimeDriver(const ui::Scheduler& scheduler, Clock nowMs, QObj
 
 void RealTimeDriver::start()
 {
-    offset_ = nowMs_() - scheduler_.now();
+    clock_.start(nowMs_());
     rearm();
 }
 
 std::optional<std::int64_t> RealTimeDriver::present()
 {
-    if (scheduler_.busy()) return std::nullopt;
-    std::int64_t target = nowMs_() - offset_;
-    const std::int64_t due = scheduler_.nextDue();
-    if (due >= 0 && target > due + kMaxLateness) {
-        const std::int64_t cut = target - (due + kMaxLateness);
-        offset_ += cut;
-        if (cut <= kMaxHiccup) debt_ += cut;
-        target = due + kMaxLateness;
-    }
-    return std::max(target, scheduler_.now());
+    return clock_.present(nowMs_());
 }
 
 void RealTimeDriver::wake()
 {
-    if (debt_ > 0 && !scheduler_.busy()) {
-        const qint64 pay = std::min(debt_, kRepayPerWake);
-        offset_ -= pay;
-        debt_ -= pay;
-    }
+    clock_.wake();
     emit due();
 }
 
 void RealTimeDriver::rearm()
 {
-    const std::int64_t due = scheduler_.nextDue();
-    if (due < 0) {
+    armedDelay_ = clock_.delayToNextDue(nowMs_());
+    if (armedDelay_ < 0) {
         timer_.stop();
-        armedDelay_ = -1;
         return;
     }
-    armedDelay_ = std::max<qint64>(0, due + offset_ - nowMs_());
     timer_.start(static_cast<int>(std::min<qint64>(armedDelay_, 1 << 30)));
 }
 

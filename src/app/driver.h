@@ -7,20 +7,16 @@
 #include <functional>
 #include <optional>
 
+#include "shell/game_clock.h"
+
 namespace ui {
 class Scheduler;
 }
 
 namespace app {
 
-// Tells the game's one scheduler what real time it is. Virtual time is real time
-// minus an offset. A wake-up that comes late does not replay the missed ticks
-// in a burst: the virtual target is held at most kMaxLateness past the
-// earliest due firing and the offset grows by the rest, so the game clock lags
-// behind the wall clock instead (time spent in a modal message box becomes lag
-// the same way). A short hiccup (a late first frame, the process put aside for
-// a moment) is paid back afterwards, a few milliseconds per wake-up, so that
-// the clock keeps time over a minute without ever firing a burst.
+// Tells the game's one scheduler what real time it is, under the lateness
+// rule that every shell shares (shell::GameClock).
 //
 // One single-shot timer is armed for the earliest due firing, so the process
 // wakes once per distinct due time: firings due at the same millisecond fire
@@ -29,11 +25,9 @@ class RealTimeDriver : public QObject {
     Q_OBJECT
 public:
     using Clock = std::function<qint64()>;
-    static constexpr qint64 kMaxLateness = 20;
-    // Lag of at most this much from one late wake-up is paid back, at most
-    // kRepayPerWake per timer wake-up; a longer gap (a modal box) stays lag.
-    static constexpr qint64 kMaxHiccup = 250;
-    static constexpr qint64 kRepayPerWake = 5;
+    static constexpr qint64 kMaxLateness = shell::GameClock::kMaxLateness;
+    static constexpr qint64 kMaxHiccup = shell::GameClock::kMaxHiccup;
+    static constexpr qint64 kRepayPerWake = shell::GameClock::kRepayPerWake;
 
     // Without a clock, a monotonic one (QElapsedTimer) is used.
     explicit RealTimeDriver(const ui::Scheduler& scheduler, Clock nowMs = {}, QObject* parent = nullptr);
@@ -51,9 +45,9 @@ public:
     // its owner to bring the game up to the present (due()).
     void wake();
 
-    qint64 offset() const { return offset_; }
+    qint64 offset() const { return clock_.offset(); }
     // Lag still to be paid back.
-    qint64 debt() const { return debt_; }
+    qint64 debt() const { return clock_.debt(); }
     // Milliseconds until the armed wake-up, or -1 when nothing is due.
     qint64 armedDelay() const { return armedDelay_; }
     QTimer& timer() { return timer_; }
@@ -63,12 +57,10 @@ signals:
     void due();
 
 private:
-    const ui::Scheduler& scheduler_;
+    shell::GameClock clock_;
     Clock nowMs_;
     QElapsedTimer elapsed_;
     QTimer timer_;
-    qint64 offset_ = 0;
-    qint64 debt_ = 0;
     qint64 armedDelay_ = -1;
 };
 

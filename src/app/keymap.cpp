@@ -1,88 +1,12 @@
 #include "app/keymap.h"
 
 #include <QKeyEvent>
-#include <array>
+
+#include "shell/physical_keys.h"
 
 namespace app {
 
 namespace {
-
-// Virtual-key codes by X keycode for the keys of a PC keyboard. The letters
-// follow their physical places on a US board, so WASD stays under the left
-// hand on any layout (a Hebrew or Russian layout has no Latin letters at all).
-constexpr std::array<std::uint8_t, 136> kByScanCode = [] {
-    std::array<std::uint8_t, 136> t{};
-    auto set = [&t](int scan, int vk) { t[static_cast<std::size_t>(scan)] = static_cast<std::uint8_t>(vk); };
-    set(9, 27);  // Escape
-    for (int i = 0; i < 9; ++i) set(10 + i, '1' + i);
-    set(19, '0');
-    set(20, 189);  // minus
-    set(21, 187);  // equals
-    set(22, 8);    // Backspace
-    set(23, 9);    // Tab
-    const char* top = "QWERTYUIOP";
-    for (int i = 0; i < 10; ++i) set(24 + i, top[i]);
-    set(34, 219);  // [
-    set(35, 221);  // ]
-    set(36, 13);   // Return
-    set(37, 17);   // left Ctrl
-    const char* home = "ASDFGHJKL";
-    for (int i = 0; i < 9; ++i) set(38 + i, home[i]);
-    set(47, 186);  // ;
-    set(48, 222);  // '
-    set(49, 192);  // `
-    set(50, 16);   // left Shift
-    set(51, 220);  // backslash
-    const char* bottom = "ZXCVBNM";
-    for (int i = 0; i < 7; ++i) set(52 + i, bottom[i]);
-    set(59, 188);                                       // comma
-    set(60, 190);                                       // period
-    set(61, 191);                                       // slash
-    set(62, 16);                                        // right Shift
-    set(63, 106);                                       // keypad *
-    set(64, 18);                                        // left Alt
-    set(65, 32);                                        // Space
-    set(66, 20);                                        // Caps Lock
-    for (int i = 0; i < 10; ++i) set(67 + i, 112 + i);  // F1..F10
-    set(77, 144);                                       // Num Lock
-    set(78, 145);                                       // Scroll Lock
-    set(79, 103);                                       // keypad 7
-    set(80, 104);
-    set(81, 105);
-    set(82, 109);  // keypad -
-    set(83, 100);  // keypad 4
-    set(84, 101);
-    set(85, 102);
-    set(86, 107);  // keypad +
-    set(87, 97);   // keypad 1
-    set(88, 98);
-    set(89, 99);
-    set(90, 96);    // keypad 0
-    set(91, 110);   // keypad decimal
-    set(94, 226);   // the extra key left of Z on ISO boards
-    set(95, 122);   // F11
-    set(96, 123);   // F12
-    set(104, 13);   // keypad Enter
-    set(105, 17);   // right Ctrl
-    set(106, 111);  // keypad /
-    set(107, 44);   // Print Screen
-    set(108, 18);   // right Alt (AltGr)
-    set(110, 36);   // Home
-    set(111, 38);   // Up
-    set(112, 33);   // Page Up
-    set(113, 37);   // Left
-    set(114, 39);   // Right
-    set(115, 35);   // End
-    set(116, 40);   // Down
-    set(117, 34);   // Page Down
-    set(118, 45);   // Insert
-    set(119, 46);   // Delete
-    set(127, 19);   // Pause
-    set(133, 91);   // left Super
-    set(134, 92);   // right Super
-    set(135, 93);   // Menu
-    return t;
-}();
 
 // Without a scan code: the Qt key. Shift turns the digit row into symbols, so
 // those are read back as the digits of a US board.
@@ -181,9 +105,7 @@ int fromQtKey(int key, Qt::KeyboardModifiers modifiers)
 
 int virtualKeyCode(quint32 scanCode, int qtKey, Qt::KeyboardModifiers modifiers)
 {
-    if (scanCode > 0 && scanCode < kByScanCode.size()) {
-        if (const int vk = kByScanCode[scanCode]; vk != 0) return vk;
-    }
+    if (const int vk = shell::virtualKeyByScanCode(scanCode); vk != 0) return vk;
     return fromQtKey(qtKey, modifiers);
 }
 

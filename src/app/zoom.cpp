@@ -21,11 +21,6 @@ double requested = 1.0;
 // them all alike, so a window that has not been framed yet borrows it.
 QMargins lastFrameTold;
 
-int roundedTimes(int value, const Zoom& zoom)
-{
-    return static_cast<int>(std::lround(static_cast<double>(value) * zoom.num / zoom.den));
-}
-
 int floorDiv(int a, int b)
 {
     return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0);
@@ -46,22 +41,9 @@ bool positionable()
 
 Zoom fittingZoom(QSize design, QMargins frame, QSize available, double limit)
 {
-    auto fits = [&](const Zoom& z) {
-        if (available.isEmpty()) return true;
-        return roundedTimes(design.width(), z) + frame.left() + frame.right() <= available.width() &&
-               roundedTimes(design.height(), z) + frame.top() + frame.bottom() <= available.height();
-    };
-    Zoom best{1, Zoom::kMaxDen};
-    for (int den = 1; den <= Zoom::kMaxDen; ++den)
-        for (int num = den; num >= 1; --num) {
-            const Zoom z{num, den};
-            // (A ratio equal to one found with a smaller denominator is not
-            // larger, so every zoom comes out in lowest terms.)
-            if (z.factor() > limit + 1e-9 || !fits(z)) continue;
-            if (z.factor() > best.factor()) best = z;
-            break;
-        }
-    return best;
+    return shell::fittingZoom(
+        {design.width(), design.height()}, {frame.left() + frame.right(), frame.top() + frame.bottom()},
+        available.isEmpty() ? shell::Extent{} : shell::Extent{available.width(), available.height()}, limit);
 }
 
 double takeOverSmallScaleFactor()
@@ -117,7 +99,7 @@ QSizeF WindowZoom::outerSizeInTwips() const
 
 QSize WindowZoom::zoomedSize() const
 {
-    return QSize(roundedTimes(design_.width(), zoom_), roundedTimes(design_.height(), zoom_));
+    return QSize(zoom_.times(design_.width()), zoom_.times(design_.height()));
 }
 
 void WindowZoom::beforeShow()
@@ -193,9 +175,7 @@ void WindowZoom::choose(bool keepCentre)
 
 QPointF WindowZoom::toDesign(QPointF at) const
 {
-    if (zoom_.full()) return at;
-    const double scale = static_cast<double>(zoom_.den) / zoom_.num;
-    return QPointF(std::round(at.x() * scale), std::round(at.y() * scale));
+    return QPointF(zoom_.toDesign(at.x()), zoom_.toDesign(at.y()));
 }
 
 QRect WindowZoom::toZoomed(const QRect& design) const

@@ -1,0 +1,377 @@
+// The game's page: two framed windows on a canvas each, the browser's events
+// turned into the game's input, and the game's clock woken by one timer. The
+// rules run in the WebAssembly module (zorvane.js); this script owns the page.
+'use strict';
+
+(() => {
+  const errorBox = document.getElementById('error');
+
+  function fail(message) {
+    errorBox.textContent = 'Zorvane stopped: ' + message + ' Reload the page to start again.';
+    errorBox.hidden = false;
+  }
+  window.addEventListener('error', (e) => fail(e.message || 'a script error.'));
+  window.addEventListener('unhandledrejection', (e) => fail(String(e.reason && e.reason.message || e.reason)));
+
+  if (typeof WebAssembly !== 'object') {
+    fail('this browser cannot run WebAssembly, which the game needs.');
+    return;
+  }
+  errorBox.hidden = true;
+
+  // The system colours of the game, as a light desktop shows them.
+  const palette = {
+    buttonFace: '#efefef', windowBackground: '#ffffff', windowText: '#000000', controlText: '#000000',
+    window: '#efefef', dark: '#9f9f9f', shadow: '#767676', light: '#ffffff', midlight: '#cacaca',
+    disabledText: '#bebebe', line: '#000000',
+  };
+  function colour(c) {
+    const v = c >>> 0;
+    if (v & 0x80000000) {
+      switch (v & 0xff) {
+        case 1: return palette.buttonFace;
+        case 2: return palette.windowBackground;
+        case 3: return palette.windowText;
+        case 4: return palette.controlText;
+        default: return palette.window;
+      }
+    }
+    return '#' + v.toString(16).padStart(6, '0');
+  }
+  const families = { 'MS Sans Serif': '"Zorvane Sans"', 'Narkisim': '"Zorvane Hebrew", "Zorvane Sans"' };
+  function fontOf(l) {
+    return (l.bold ? 'bold ' : '') + l.px + 'px ' + (families[l.family] || '"Zorvane Sans"') + ', sans-serif';
+  }
+
+  // A label: its background if opaque, then its caption wrapped at word
+  // boundaries within its width, cut off at its bottom.
+  function paintLabel(ctx, l) {
+    const [x, y, w, h] = l.rect;
+    if (w <= 0 || h <= 0) return;
+    if (l.opaque) {
+      ctx.fillStyle = colour(l.back);
+      ctx.fillRect(x, y, w, h);
+    }
+    ctx.save();
+    ctx.beginPath();
+    ctx.rect(x, y, w, h);
+    ctx.clip();
+    ctx.font = fontOf(l);
+    ctx.fillStyle = l.enabled ? colour(l.fore) : palette.disabledText;
+    ctx.textBaseline = 'top';
+    ctx.textAlign = l.center ? 'center' : 'left';
+    const m = ctx.measureText('Hg');
+    const ascent = m.fontBoundingBoxAscent || l.px * 0.905;
+    const line = ascent + (m.fontBoundingBoxDescent || l.px * 0.212);
+    let top = y;
+    for (const row of wrap(ctx, l.text, w)) {
+      if (top >= y + h) break;
+      ctx.fillText(row, l.center ? x + w / 2 : x, top);
+      top += line;
+    }
+    ctx.restore();
+  }
+  function wrap(ctx, text, width) {
+    const rows = [];
+    for (const paragraph of text.split('\n')) {
+      let row = '';
+      for (const word of paragraph.split(' ')) {
+        const tried = row ? row + ' ' + word : word;
+        if (row && ctx.measureText(tried).width > width) {
+          rows.push(row);
+          row = word;
+        } else {
+          row = tried;
+        }
+      }
+      rows.push(row);
+    }
+    return rows;
+  }
+
+  // A picture box: background, border, then the picture at its natural size
+  // from the inner top-left corner, clipped by the box.
+  function paintBox(ctx, pictures, b, i) {
+    const x = b[i], y = b[i + 1], w = b[i + 2], h = b[i + 3], picture = b[i + 4], border = b[i + 6];
+    ctx.fillStyle = colour(b[i + 5]);
+    ctx.fillRect(x, y, w, h);
+    let edge = 0;
+    if (border === 1) {
+      ctx.fillStyle = palette.line;
+      ctx.fillRect(x, y, w, 1);
+      ctx.fillRect(x, y + h - 1, w, 1);
+      ctx.fillRect(x, y, 1, h);
+      ctx.fillRect(x + w - 1, y, 1, h);
+      edge = 1;
+    } else if (border === 2) {
+      // Light falls from the top left.
+      ctx.fillStyle = palette.light;
+      ctx.fillRect(x, y + h - 1, w, 1);
+      ctx.fillRect(x + w - 1, y, 1, h);
+      ctx.fillStyle = palette.dark;
+      ctx.fillRect(x, y, w - 1, 1);
+      ctx.fillRect(x, y, 1, h - 1);
+      if (w > 2 && h > 2) {
+        ctx.fillStyle = palette.midlight;
+        ctx.fillRect(x + 1, y + h - 2, w - 2, 1);
+        ctx.fillRect(x + w - 2, y + 1, 1, h - 2);
+        ctx.fillStyle = palette.shadow;
+        ctx.fillRect(x + 1, y + 1, w - 3, 1);
+        ctx.fillRect(x + 1, y + 1, 1, h - 3);
+      }
+      edge = 2;
+    }
+    const image = picture >= 0 ? pictures[picture] : null;
+    const iw = w - 2 * edge, ih = h - 2 * edge;
+    if (!image || iw <= 0 || ih <= 0) return;
+    const sw = Math.min(image.naturalWidth, iw), sh = Math.min(image.naturalHeight, ih);
+    if (sw > 0 && sh > 0) ctx.drawImage(image, 0, 0, sw, sh, x + edge, y + edge, sw, sh);
+  }
+
+  function loadPicture(name) {
+    return new Promise((resolve, reject) => {
+      const image = new Image();
+      image.onload = () => resolve(image);
+      image.onerror = () => reject(new Error('the picture ' + name + ' is missing or damaged.'));
+      image.src = 'pictures/' + name;
+    });
+  }
+
+  function loadModule() {
+    return new Promise((resolve, reject) => {
+      const script = document.createElement('script');
+      script.src = 'zorvane.js';
+      script.onload = () => resolve();
+      script.onerror = () => reject(new Error('the file zorvane.js is missing.'));
+      document.head.appendChild(script);
+    }).then(() => createZorvane({
+      print: () => {},
+      printErr: (text) => console.warn(text),
+      onAbort: (what) => fail('the game failed (' + what + ').'),
+    })).catch((e) => {
+      throw new Error(/zorvane\.js/.test(e.message) ? e.message
+        : 'the game\'s module (zorvane.wasm) is missing or damaged: ' + e.message);
+    });
+  }
+
+  async function main() {
+    const M = await loadModule();
+    M._zv_start_up();
+    const pictures = await Promise.all(
+      Array.from({ length: M._zv_picture_count() }, (_, i) => loadPicture(M.UTF8ToString(M._zv_picture_name(i)))));
+    await Promise.all(['"Zorvane Sans"', 'bold 1px "Zorvane Sans"', 'bold 1px "Zorvane Hebrew"']
+      .map((f) => document.fonts.load(f.includes('px') ? f : '1px ' + f)));
+
+    const side = M._zv_frame_side(), barHeight = M._zv_frame_top();
+    // A window of the page: its element, its client canvas, its zoom.
+    function makeWindow(id, field) {
+      const element = document.getElementById(id);
+      const canvas = element.querySelector('canvas');
+      const w = {
+        element, canvas, field, ctx: canvas.getContext('2d', { alpha: false }),
+        width: M._zv_client_width(field), height: M._zv_client_height(field), num: 1, den: 1, scale: 1,
+      };
+      canvas.dataset.width = w.width;
+      canvas.dataset.height = w.height;
+      return w;
+    }
+    const title = makeWindow('title', 0), field = makeWindow('field', 1);
+    const start = document.getElementById('start');
+    const msgbox = document.getElementById('msgbox');
+    const msgText = document.getElementById('msgbox-text');
+    let frames = 0, timer = 0, paintPending = false, wholeField = true, head = null, titleData = null;
+
+    // Zoom to fit the viewport, as the desktop fits its screen; the backing
+    // store follows devicePixelRatio so that the picture stays crisp.
+    function layout() {
+      M._zv_fit(Math.max(1, window.innerWidth), Math.max(1, window.innerHeight));
+      for (const w of [title, field]) {
+        w.num = M._zv_zoom_num(w.field);
+        w.den = M._zv_zoom_den(w.field);
+        const cssW = Math.round(w.width * w.num / w.den), cssH = Math.round(w.height * w.num / w.den);
+        const ratio = window.devicePixelRatio || 1;
+        w.canvas.style.width = cssW + 'px';
+        w.canvas.style.height = cssH + 'px';
+        w.canvas.width = Math.max(1, Math.round(cssW * ratio));
+        w.canvas.height = Math.max(1, Math.round(cssH * ratio));
+        w.scale = w.canvas.width / w.width;
+        w.element.style.left = Math.max(0, Math.floor((window.innerWidth - cssW - 2 * side) / 2)) + 'px';
+        w.element.style.top = Math.max(0, Math.floor((window.innerHeight - cssH - barHeight - side) / 2)) + 'px';
+      }
+      placeStart();
+      paintTitle();
+      wholeField = true;
+      schedulePaint();
+    }
+
+    function begin(w) {
+      const ctx = w.ctx;
+      ctx.setTransform(w.scale, 0, 0, w.canvas.height / w.height, 0, 0);
+      // Pixel art stays crisp when it is enlarged, and is averaged when shrunk.
+      ctx.imageSmoothingEnabled = w.scale < 1;
+      return ctx;
+    }
+
+    function placeStart() {
+      if (!titleData) return;
+      const s = titleData.start, k = title.num / title.den;
+      const [x, y, bw, bh] = s.rect;
+      start.textContent = s.text;
+      start.style.left = Math.floor(x * k) + 'px';
+      start.style.top = Math.floor(y * k) + 'px';
+      start.style.width = Math.ceil((x + bw) * k) - Math.floor(x * k) + 'px';
+      start.style.height = Math.ceil((y + bh) * k) - Math.floor(y * k) + 'px';
+      start.style.fontSize = Math.max(1, Math.round(s.px * k)) + 'px';
+    }
+
+    function paintTitle() {
+      titleData = JSON.parse(M.UTF8ToString(M._zv_title()));
+      placeStart();
+      const ctx = begin(title);
+      ctx.fillStyle = colour(titleData.back);
+      ctx.fillRect(0, 0, title.width, title.height);
+      for (const l of titleData.labels) paintLabel(ctx, l);
+    }
+
+    function paintField() {
+      const changed = M._zv_scene();
+      if (changed & 1 || !head) head = JSON.parse(M.UTF8ToString(M._zv_scene_head()));
+      if (!changed && !wholeField) return;
+      wholeField = false;
+      const ctx = begin(field);
+      ctx.fillStyle = colour(head.back);
+      ctx.fillRect(0, 0, field.width, field.height);
+      if (head.picture >= 0) ctx.drawImage(pictures[head.picture], 0, 0);
+      for (const l of head.labels) paintLabel(ctx, l);
+      const count = M._zv_scene_box_count();
+      const at = M._zv_scene_boxes() >> 2;
+      const boxes = M.HEAP32.subarray(at, at + count * 7);
+      for (let i = 0; i < boxes.length; i += 7) paintBox(ctx, pictures, boxes, i);
+      frames++;
+    }
+
+    function paint() {
+      paintPending = false;
+      if (!field.element.hidden) paintField();
+    }
+    function schedulePaint() {
+      if (paintPending) return;
+      paintPending = true;
+      requestAnimationFrame(paint);
+    }
+
+    // One timer, armed for the game's next due firing: the page wakes once
+    // per due time and not at all while nothing is due.
+    function rearm() {
+      clearTimeout(timer);
+      timer = 0;
+      const delay = M._zv_delay();
+      if (delay >= 0) timer = setTimeout(wake, delay);
+    }
+    function wake() {
+      timer = 0;
+      M._zv_wake();
+      follow();
+    }
+
+    // After the game has run: the windows it shows, its message boxes, the
+    // next wake-up and a repaint.
+    function follow() {
+      const showField = M._zv_field_visible() === 1;
+      if (showField && field.element.hidden) {
+        field.element.hidden = false;
+        wholeField = true;
+        field.canvas.focus();
+      }
+      if (!showField) field.element.hidden = true;
+      const showTitle = M._zv_title_visible() === 1;
+      if (showTitle !== !title.element.hidden) {
+        title.element.hidden = !showTitle;
+        if (showTitle) start.focus();
+      }
+      if (M._zv_boxes() > 0 && !msgbox.open) {
+        msgText.textContent = M.UTF8ToString(M._zv_box_text());
+        msgbox.showModal();
+      }
+      rearm();
+      if (showField) schedulePaint();
+    }
+
+    msgbox.addEventListener('close', () => {
+      M._zv_box_closed();
+      follow();
+      if (!msgbox.open && !field.element.hidden) field.canvas.focus();
+    });
+
+    start.addEventListener('click', () => {
+      M._zv_start_clicked();
+      follow();
+    });
+
+    // Keys by their physical place, as the desktop reads them. A held key's
+    // repeats say nothing new. The browser keeps every key the game does not use.
+    const keyCodes = new Map();
+    function virtualKey(code) {
+      if (!keyCodes.has(code)) {
+        const vk = M.ccall('zv_virtual_key', 'number', ['string'], [code]);
+        keyCodes.set(code, vk);
+      }
+      return keyCodes.get(code);
+    }
+    function key(event, down) {
+      const vk = virtualKey(event.code);
+      if (vk === 0) return;
+      if (M._zv_key_used(vk) && !event.ctrlKey && !event.altKey && !event.metaKey) event.preventDefault();
+      if (event.repeat) return;
+      M._zv_key(down ? 1 : 0, vk);
+      follow();
+    }
+    field.canvas.addEventListener('keydown', (e) => key(e, true));
+    field.canvas.addEventListener('keyup', (e) => key(e, false));
+
+    // Buttons at whole pixels of the client area; a release outside the
+    // window still arrives. The field has no context menu.
+    const buttons = [1, 4, 2];
+    function mouse(event, down) {
+      const button = buttons[event.button];
+      if (!button) return;
+      event.preventDefault();
+      if (down) {
+        field.canvas.focus();
+        field.canvas.setPointerCapture(event.pointerId);
+      }
+      const rect = field.canvas.getBoundingClientRect();
+      M._zv_mouse(down ? 1 : 0, button, Math.floor(event.clientX - rect.left), Math.floor(event.clientY - rect.top));
+      follow();
+    }
+    field.canvas.addEventListener('pointerdown', (e) => mouse(e, true));
+    field.canvas.addEventListener('pointerup', (e) => mouse(e, false));
+    field.canvas.addEventListener('contextmenu', (e) => e.preventDefault());
+
+    window.addEventListener('resize', layout);
+
+    layout();
+    follow();
+    start.focus();
+    title.element.hidden = false;
+
+    window.zorvane = Object.freeze({
+      ready: Promise.resolve(),
+      dump: () => JSON.parse(M.UTF8ToString(M._zv_dump())),
+      zoom: () => {
+        const w = field.element.hidden ? title : field;
+        return { num: w.num, den: w.den };
+      },
+      frames: () => frames,
+    });
+  }
+
+  let started;
+  const ready = new Promise((resolve) => { started = resolve; });
+  window.zorvane = { ready };
+  main().then(() => {
+    const api = window.zorvane;
+    window.zorvane = Object.freeze({ ...api, ready });
+    requestAnimationFrame(() => started());
+  }, (e) => fail(e.message));
+})();
