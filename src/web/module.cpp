@@ -19,6 +19,9 @@
 #include "shell/physical_keys.h"
 #include "shell/zoom.h"
 #include "ui/controls.h"
+#ifdef ZORVANE_WEB_BENCH
+#include "bench_fill.h"
+#endif
 
 namespace web {
 
@@ -413,6 +416,15 @@ EMSCRIPTEN_KEEPALIVE int zv_scene_box_count()
 {
     return static_cast<int>(running->boxes.size() / 7);
 }
+
+#ifdef ZORVANE_WEB_BENCH
+// Benchmarks only: about `onField` castle killers walking on the field at
+// once, placed as a long game would have them.
+EMSCRIPTEN_KEEPALIVE void zv_bench_fill(int onField)
+{
+    if (game::Form1* form = running->program.form1IfCreated()) web::fillForBench(*form, onField);
+}
+#endif
 
 // The whole state, as the scenario runner's dump writes it.
 EMSCRIPTEN_KEEPALIVE const char* zv_dump()
