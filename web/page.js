@@ -6,15 +6,18 @@
 (() => {
   const errorBox = document.getElementById('error');
 
-  function fail(message) {
-    errorBox.textContent = 'Zorvane stopped: ' + message + ' Reload the page to start again.';
+  // A plain message instead of the game; the details go to the console.
+  function fail(message, detail) {
+    if (detail) console.error(detail);
+    errorBox.textContent = message;
     errorBox.hidden = false;
   }
-  window.addEventListener('error', (e) => fail(e.message || 'a script error.'));
-  window.addEventListener('unhandledrejection', (e) => fail(String(e.reason && e.reason.message || e.reason)));
+  const broken = 'Zorvane stopped because of an error in the page. Reload the page to start a new game.';
+  window.addEventListener('error', (e) => fail(broken, e.message));
+  window.addEventListener('unhandledrejection', (e) => fail(broken, e.reason));
 
   if (typeof WebAssembly !== 'object') {
-    fail('this browser cannot run WebAssembly, which the game needs.');
+    fail('Zorvane needs WebAssembly, which this browser does not offer or has switched off.');
     return;
   }
   errorBox.hidden = true;
@@ -132,7 +135,7 @@
     return new Promise((resolve, reject) => {
       const image = new Image();
       image.onload = () => resolve(image);
-      image.onerror = () => reject(new Error('the picture ' + name + ' is missing or damaged.'));
+      image.onerror = () => reject(new Error('Zorvane could not start: its picture ' + name + ' is missing or damaged.'));
       image.src = 'pictures/' + name;
     });
   }
@@ -142,15 +145,15 @@
       const script = document.createElement('script');
       script.src = 'zorvane.js';
       script.onload = () => resolve();
-      script.onerror = () => reject(new Error('the file zorvane.js is missing.'));
+      script.onerror = () => reject(new Error('Zorvane could not start: its file zorvane.js is missing.'));
       document.head.appendChild(script);
     }).then(() => createZorvane({
       print: () => {},
       printErr: (text) => console.warn(text),
-      onAbort: (what) => fail('the game failed (' + what + ').'),
+      onAbort: (what) => fail(broken, what),
     })).catch((e) => {
-      throw new Error(/zorvane\.js/.test(e.message) ? e.message
-        : 'the game\'s module (zorvane.wasm) is missing or damaged: ' + e.message);
+      throw /^Zorvane/.test(e.message) ? e
+        : new Error('Zorvane could not start: its file zorvane.wasm is missing or damaged.', { cause: e });
     });
   }
 
@@ -373,5 +376,5 @@
     const api = window.zorvane;
     window.zorvane = Object.freeze({ ...api, ready });
     requestAnimationFrame(() => started());
-  }, (e) => fail(e.message));
+  }, (e) => fail(/^Zorvane/.test(e.message) ? e.message : broken, e.cause || e));
 })();
