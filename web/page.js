@@ -182,6 +182,7 @@
     const start = document.getElementById('start');
     const msgbox = document.getElementById('msgbox');
     const msgText = document.getElementById('msgbox-text');
+    const msgOk = document.getElementById('msgbox-ok');
     let frames = 0, timer = 0, paintPending = false, wholeField = true, head = null, titleData = null;
 
     // Zoom to fit the viewport, as the desktop fits its screen; the backing
@@ -300,11 +301,18 @@
       if (showField) schedulePaint();
     }
 
-    msgbox.addEventListener('close', () => {
+    // A box is answered by its OK button, Enter or Escape: the next one
+    // shows, or the game goes on. A box closed any other way shows again.
+    function answer(event) {
+      event.preventDefault();
+      if (!msgbox.open) return;
+      msgbox.close();
       M._zv_box_closed();
       follow();
       if (!msgbox.open && !field.element.hidden) field.canvas.focus();
-    });
+    }
+    msgOk.addEventListener('click', answer);
+    msgbox.addEventListener('cancel', answer);
 
     start.addEventListener('click', () => {
       M._zv_start_clicked();
