@@ -237,16 +237,47 @@
       for (const l of titleData.labels) paintLabel(ctx, l);
     }
 
-    function paintField() {
-      const changed = M._zv_scene();
-      if (changed & 1 || !head) head = JSON.parse(M.UTF8ToString(M._zv_scene_head()));
-      if (!changed && !wholeField) return;
-      wholeField = false;
-      const ctx = begin(field);
+    // The window's colour, picture and labels change seldom and lie beneath
+    // every box: they are painted into a layer of their own when they change,
+    // and each frame starts from a copy of it.
+    const under = document.createElement('canvas');
+    let underValid = false;
+    function paintUnder() {
+      under.width = field.canvas.width;
+      under.height = field.canvas.height;
+      const ctx = under.getContext('2d', { alpha: false });
+      ctx.setTransform(field.scale, 0, 0, field.canvas.height / field.height, 0, 0);
+      ctx.imageSmoothingEnabled = field.scale < 1;
       ctx.fillStyle = colour(head.back);
       ctx.fillRect(0, 0, field.width, field.height);
       if (head.picture >= 0) ctx.drawImage(pictures[head.picture], 0, 0);
       for (const l of head.labels) paintLabel(ctx, l);
+      underValid = true;
+    }
+
+    // What the battlefield shows, taken after the game has run: a frame is
+    // asked for only when it changed.
+    let changes = 0;
+    function takeScene() {
+      changes |= M._zv_scene();
+      if (changes || wholeField) schedulePaint();
+    }
+
+    function paintField() {
+      const changed = changes;
+      changes = 0;
+      if (changed & 1 || !head) {
+        head = JSON.parse(M.UTF8ToString(M._zv_scene_head()));
+        underValid = false;
+      }
+      if (!changed && !wholeField) return;
+      if (wholeField) underValid = false;
+      wholeField = false;
+      if (!underValid) paintUnder();
+      const ctx = field.ctx;
+      ctx.setTransform(1, 0, 0, 1, 0, 0);
+      ctx.drawImage(under, 0, 0);
+      begin(field);
       const count = M._zv_scene_box_count();
       const at = M._zv_scene_boxes() >> 2;
       const boxes = M.HEAP32.subarray(at, at + count * 7);
@@ -298,7 +329,7 @@
         msgbox.showModal();
       }
       rearm();
-      if (showField) schedulePaint();
+      if (showField) takeScene();
     }
 
     // A box is answered by its OK button, Enter or Escape: the next one
@@ -360,6 +391,14 @@
     field.canvas.addEventListener('contextmenu', (e) => e.preventDefault());
 
     window.addEventListener('resize', layout);
+
+    // A bench's own build of the module can fill the field with invaders.
+    if (M._zv_bench_fill) {
+      window.zorvaneBench = {
+        fill(onField, seconds) { M._zv_bench_fill(onField, seconds); follow(); },
+        places: (onField, seconds) => JSON.parse(M.UTF8ToString(M._zv_bench_places(onField, seconds))),
+      };
+    }
 
     layout();
     follow();
