@@ -20,7 +20,7 @@
 #include "shell/zoom.h"
 #include "ui/controls.h"
 #ifdef ZORVANE_WEB_BENCH
-#include "bench_fill.h"
+#include "field_places.h"
 #endif
 
 namespace web {
@@ -418,11 +418,30 @@ EMSCRIPTEN_KEEPALIVE int zv_scene_box_count()
 }
 
 #ifdef ZORVANE_WEB_BENCH
-// Benchmarks only: about `onField` castle killers walking on the field at
-// once, placed as a long game would have them.
-EMSCRIPTEN_KEEPALIVE void zv_bench_fill(int onField)
+// Benchmarks only: the places of about `onField` castle killers walking on
+// the field for `seconds`, as a long game would have them (twips), their box
+// and their step, for a floor page; and the same killers made there.
+EMSCRIPTEN_KEEPALIVE const char* zv_bench_places(int onField, double seconds)
 {
-    if (game::Form1* form = running->program.form1IfCreated()) web::fillForBench(*form, onField);
+    const auto& walk = bench::castleKillers();
+    const ui::PictureBox& box = bench::castleKillerDesign().design;
+    std::string out = "{\"step\":[" + std::to_string(walk.leftStep) + ',' + std::to_string(walk.topStep) +
+                      "],\"box\":[" + std::to_string(web::toPixels(box.Width)) + ',' +
+                      std::to_string(web::toPixels(box.Height)) + "],\"places\":[";
+    bool first = true;
+    for (const bench::Place& p : bench::fieldPlaces(onField, seconds, web::kFieldClient.height * web::kTwipsPerPixel)) {
+        if (!first) out += ',';
+        first = false;
+        out += std::to_string(p.x) + ',' + std::to_string(p.y);
+    }
+    return web::handOver(out + "]}");
+}
+
+EMSCRIPTEN_KEEPALIVE void zv_bench_fill(int onField, double seconds)
+{
+    if (game::Form1* form = running->program.form1IfCreated())
+        bench::fillTheField(*form,
+                            bench::fieldPlaces(onField, seconds, web::kFieldClient.height * web::kTwipsPerPixel));
 }
 #endif
 

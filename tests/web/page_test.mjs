@@ -58,7 +58,7 @@ function launch(profile) {
   }
   return puppeteer.launch({
     executablePath: '/usr/bin/chromium', headless: true, userDataDir: profile, protocolTimeout: 60000,
-    args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
+    args: ['--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage', '--no-first-run', '--disable-background-networking',
       '--disable-component-update', '--disable-sync', '--disable-quic', '--disable-extensions'],
   });
 }
