@@ -28,8 +28,14 @@
     window: '#efefef', dark: '#9f9f9f', shadow: '#767676', light: '#ffffff', midlight: '#cacaca',
     disabledText: '#bebebe', line: '#000000',
   };
+  // Colours as CSS text, made once each: a frame names hundreds of them.
+  const colours = new Map();
   function colour(c) {
-    const v = c >>> 0;
+    let text = colours.get(c);
+    if (text === undefined) colours.set(c, text = colourText(c >>> 0));
+    return text;
+  }
+  function colourText(v) {
     if (v & 0x80000000) {
       switch (v & 0xff) {
         case 1: return palette.buttonFace;
@@ -93,10 +99,32 @@
   }
 
   // A picture box: background, border, then the picture at its natural size
-  // from the inner top-left corner, clipped by the box.
+  // from the inner top-left corner, clipped by the box. Each look (picture,
+  // colour, border, size) is drawn once into a sprite of its own, and a box
+  // is one copy of it: hundreds of invaders share one look.
+  const sprites = new Map();
   function paintBox(ctx, pictures, b, i) {
-    const x = b[i], y = b[i + 1], w = b[i + 2], h = b[i + 3], picture = b[i + 4], border = b[i + 6];
-    ctx.fillStyle = colour(b[i + 5]);
+    const key = `${b[i + 2]},${b[i + 3]},${b[i + 4]},${b[i + 5]},${b[i + 6]}`;
+    let sprite = sprites.get(key);
+    if (!sprite) {
+      if (sprites.size > 512) sprites.clear();
+      sprite = document.createElement('canvas');
+      sprite.width = b[i + 2];
+      sprite.height = b[i + 3];
+      drawBox(sprite.getContext('2d'), pictures[b[i + 4]], b[i + 2], b[i + 3], b[i + 5], b[i + 6]);
+      sprites.set(key, sprite);
+      // A bitmap is copied faster than a canvas in some browsers.
+      if (window.createImageBitmap) {
+        createImageBitmap(sprite).then((bitmap) => {
+          if (sprites.get(key) === sprite) sprites.set(key, bitmap);
+        }, () => {});
+      }
+    }
+    ctx.drawImage(sprite, b[i], b[i + 1]);
+  }
+  function drawBox(ctx, image, w, h, back, border) {
+    const x = 0, y = 0;
+    ctx.fillStyle = colour(back);
     ctx.fillRect(x, y, w, h);
     let edge = 0;
     if (border === 1) {
@@ -124,7 +152,6 @@
       }
       edge = 2;
     }
-    const image = picture >= 0 ? pictures[picture] : null;
     const iw = w - 2 * edge, ih = h - 2 * edge;
     if (!image || iw <= 0 || ih <= 0) return;
     const sw = Math.min(image.naturalWidth, iw), sh = Math.min(image.naturalHeight, ih);
@@ -263,25 +290,83 @@
       if (changes || wholeField) schedulePaint();
     }
 
+    // Only what changed since the last frame is painted again: the
+    // rectangles of the boxes that moved, changed looks, came or went (boxes
+    // are matched by their place in the stacking order) and of the labels
+    // that changed, each repainted from the layer beneath and the boxes that
+    // reach into it. A change of the window's colour or picture, a new zoom
+    // or a window just shown repaints it all.
+    const fields = M._zv_box_fields();
+    let shown = null, shownHead = null;
+    function changedRects(was, is, rects) {
+      const same = (i, j) => {
+        for (let k = 0; k < fields - 1; k++) if (was[i + k] !== is[j + k]) return false;
+        return true;
+      };
+      const add = (b, i) => rects.push([b[i], b[i + 1], b[i + 2], b[i + 3]]);
+      let i = 0, j = 0;
+      while (i < was.length || j < is.length) {
+        const a = i < was.length ? was[i + fields - 1] : Infinity, b = j < is.length ? is[j + fields - 1] : Infinity;
+        if (a < b) { add(was, i); i += fields; }
+        else if (b < a) { add(is, j); j += fields; }
+        else {
+          if (!same(i, j)) { add(was, i); add(is, j); }
+          i += fields;
+          j += fields;
+        }
+      }
+    }
+    const meets = (r, x, y, w, h) => x < r[0] + r[2] && r[0] < x + w && y < r[1] + r[3] && r[1] < y + h;
+
     function paintField() {
       const changed = changes;
       changes = 0;
       if (changed & 1 || !head) {
+        shownHead = head;
         head = JSON.parse(M.UTF8ToString(M._zv_scene_head()));
         underValid = false;
       }
       if (!changed && !wholeField) return;
-      if (wholeField) underValid = false;
+      const at = M._zv_scene_boxes() >> 2;
+      const boxes = M.HEAP32.subarray(at, at + M._zv_scene_box_count() * fields);
+      const wholeAll = wholeField || !shown || !shownHead || head.back !== shownHead.back ||
+        head.picture !== shownHead.picture || head.labels.length !== shownHead.labels.length;
+      const rects = [];
+      let whole = wholeAll;
+      if (!whole) {
+        changedRects(shown, boxes, rects);
+        if (head !== shownHead) {
+          head.labels.forEach((l, i) => {
+            if (JSON.stringify(l) !== JSON.stringify(shownHead.labels[i])) rects.push(l.rect, shownHead.labels[i].rect);
+          });
+        }
+      }
+      // Many small changes (hundreds of invaders walking) cost more clipped
+      // than the whole window painted at once.
+      if (rects.length > 64) whole = true;
+      shownHead = head;
+      shown = boxes.slice();
       wholeField = false;
+      if (!whole && rects.length === 0) return;
       if (!underValid) paintUnder();
       const ctx = field.ctx;
+      ctx.save();
+      begin(field);
+      if (!whole) {
+        // A pixel more all round: at a zoom or a fractional scale an edge
+        // falls inside device pixels that the neighbours share.
+        ctx.beginPath();
+        for (const r of rects) ctx.rect(r[0] - 1, r[1] - 1, r[2] + 2, r[3] + 2);
+        ctx.clip();
+      }
       ctx.setTransform(1, 0, 0, 1, 0, 0);
       ctx.drawImage(under, 0, 0);
       begin(field);
-      const count = M._zv_scene_box_count();
-      const at = M._zv_scene_boxes() >> 2;
-      const boxes = M.HEAP32.subarray(at, at + count * 7);
-      for (let i = 0; i < boxes.length; i += 7) paintBox(ctx, pictures, boxes, i);
+      for (let i = 0; i < boxes.length; i += fields) {
+        if (whole || rects.some((r) => meets(r, boxes[i] - 1, boxes[i + 1] - 1, boxes[i + 2] + 2, boxes[i + 3] + 2)))
+          paintBox(ctx, pictures, boxes, i);
+      }
+      ctx.restore();
       frames++;
     }
 

@@ -268,7 +268,15 @@ try {
     }, 90000).finally(() => steer(null));
     check(await page.$eval('#msgbox-text', (e) => e.textContent) === 'Game Over, You Lose!', 'not the verdict');
     const stopped = (await dump()).t;
+    // While the game is held, the window painted in parts as the game went
+    // equals the window painted whole (after a resize of the viewport).
+    const inParts = await region(0, 0, FIELD.width, FIELD.height);
+    const frames = await page.evaluate(() => window.zorvane.frames());
+    await page.setViewport({ width: 1900, height: 1080 });
+    await until('a repaint', async () => (await page.evaluate(() => window.zorvane.frames())) > frames);
+    await page.setViewport({ width: 1920, height: 1080 });
     await sleep(300);
+    check(await region(0, 0, FIELD.width, FIELD.height) === inParts, 'the window painted in parts differs from it painted whole');
     check((await dump()).t === stopped, 'the game\'s clock runs behind the box');
     await page.click('#msgbox-ok');
     await until('the score box', async () =>
