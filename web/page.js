@@ -486,26 +486,23 @@
     }
 
     layout();
-    follow();
-    start.focus();
-    title.element.hidden = false;
+    follow();  // shows the title, Start focused
 
-    window.zorvane = Object.freeze({
-      ready: Promise.resolve(),
+    return {
       dump: () => JSON.parse(M.UTF8ToString(M._zv_dump())),
       zoom: () => {
         const w = field.element.hidden ? title : field;
         return { num: w.num, den: w.den };
       },
       frames: () => frames,
-    });
+    };
   }
 
+  // Read-only, for tests and the curious; `ready` once the title is painted.
   let started;
   const ready = new Promise((resolve) => { started = resolve; });
   window.zorvane = { ready };
-  main().then(() => {
-    const api = window.zorvane;
+  main().then((api) => {
     window.zorvane = Object.freeze({ ...api, ready });
     requestAnimationFrame(() => started());
   }, (e) => fail(/^Zorvane/.test(e.message) ? e.message : broken, e.cause || e));

@@ -22,9 +22,7 @@
 // Prints a table and the budgets, each met or MISSED; status 1 when one is
 // missed. A benchmark, never part of the test suite: the machine's other work
 // disturbs it, so compare within one run and repeat before trusting one.
-import { spawn } from 'node:child_process';
 import { mkdtempSync, readFileSync, readdirSync, rmSync, statSync } from 'node:fs';
-import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import { dirname, extname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -32,8 +30,8 @@ import { gzipSync } from 'node:zlib';
 
 const here = dirname(fileURLToPath(import.meta.url));
 const root = resolve(here, '../..');
-const require = createRequire(join(root, 'tests/web/package.json'));
-const { default: puppeteer } = await import(require.resolve('puppeteer-core'));
+const browsers = await import(join(root, 'tests/web/browsers.mjs'));
+const { serve } = browsers;
 
 const option = (name, fallback) => {
   const at = process.argv.indexOf(name);
@@ -43,33 +41,11 @@ const build = resolve(option('--build', join(root, 'build/web')));
 const seconds = Number(option('--seconds', 20));
 const rounds = Number(option('--rounds', 3));
 const invaders = Number(option('--invaders', 200));
-const browsers = option('--browser', 'chromium firefox').split(' ');
+const names = option('--browser', 'chromium firefox').split(' ');
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 const TICK = 100;  // clock ticks a second in /proc
 
-function serve(folder) {
-  const server = spawn(process.execPath, [join(root, 'tools/web/serve.mjs'), folder, '--port', '0'],
-    { stdio: ['ignore', 'pipe', 'inherit'] });
-  return new Promise((ok, fail) => {
-    let out = '';
-    server.stdout.on('data', (c) => {
-      out += c;
-      if (out.includes('\n')) ok({ server, url: out.split('\n')[0].trim() });
-    });
-    server.on('exit', (code) => fail(new Error(`the server stopped (${code})`)));
-  });
-}
-
-function launch(name, profile) {
-  const size = { width: 1700, height: 1000 };
-  if (name === 'firefox') {
-    return puppeteer.launch({ browser: 'firefox', protocol: 'webDriverBiDi', executablePath: '/usr/bin/firefox-esr',
-      headless: true, userDataDir: profile, defaultViewport: size });
-  }
-  return puppeteer.launch({ executablePath: '/usr/bin/chromium', headless: true, userDataDir: profile,
-    defaultViewport: size, args: ['--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage', '--no-first-run', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync', '--disable-quic', '--disable-extensions'] });
-}
+const launch = (name, profile) => browsers.launch(name, profile, { defaultViewport: { width: 1700, height: 1000 } });
 
 // A browser's processes: the one started and everything below it.
 function processTree(top) {
@@ -202,7 +178,7 @@ const judge = (what, value, budget, unit) => {
 const benchSite = await serve(join(build, 'bench-site'));
 const site = await serve(join(build, 'site'));
 try {
-  for (const name of browsers) {
+  for (const name of names) {
     console.log(`== ${name}: ${rounds} rounds of ${seconds} s, each case beside its floor`);
     const idle = await pair(name, benchSite.url, 0, 1);
     const idleBoxes = Math.max(1, Math.round(idle.shown));

@@ -7,14 +7,11 @@
 // Serves DIR with tools/web/serve.mjs, starts Debian's browser headless with
 // a fresh profile, runs the cases in order and ends with "N passed, M
 // failed"; the status is 1 when a case failed. Every wait has a deadline.
-import { spawn } from 'node:child_process';
 import { mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
-import { dirname, join } from 'node:path';
-import { fileURLToPath } from 'node:url';
-import puppeteer from 'puppeteer-core';
+import { join } from 'node:path';
+import { launch, serve } from './browsers.mjs';
 
-const here = dirname(fileURLToPath(import.meta.url));
 const option = (name) => {
   const at = process.argv.indexOf(name);
   return at > 0 ? process.argv[at + 1] : undefined;
@@ -35,35 +32,7 @@ const FRAME = { width: 6, height: 33 };
 const STEP = 55;
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
-function serve() {
-  const server = spawn(process.execPath, [join(here, '../../tools/web/serve.mjs'), site, '--port', '0'],
-    { stdio: ['ignore', 'pipe', 'inherit'] });
-  return new Promise((resolve, reject) => {
-    let out = '';
-    server.stdout.on('data', (chunk) => {
-      out += chunk;
-      const line = out.split('\n')[0];
-      if (out.includes('\n')) resolve({ server, url: line.trim() });
-    });
-    server.on('exit', (code) => reject(new Error(`the server stopped (${code})`)));
-  });
-}
-
-function launch(profile) {
-  if (browserName === 'firefox') {
-    return puppeteer.launch({
-      browser: 'firefox', protocol: 'webDriverBiDi', executablePath: '/usr/bin/firefox-esr', headless: true,
-      userDataDir: profile, protocolTimeout: 60000,
-    });
-  }
-  return puppeteer.launch({
-    executablePath: '/usr/bin/chromium', headless: true, userDataDir: profile, protocolTimeout: 60000,
-    args: ['--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage', '--no-first-run', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync', '--disable-quic', '--disable-extensions'],
-  });
-}
-
-const { server, url } = await serve();
+const { server, url } = await serve(site);
 const profile = mkdtempSync(join(tmpdir(), `zorvane-${browserName}-`));
 let browser;
 const problems = [];  // console errors and page errors, all run long
@@ -93,7 +62,7 @@ async function until(what, probe, ms = 10000) {
 }
 
 try {
-  browser = await launch(profile);
+  browser = await launch(browserName, profile, { protocolTimeout: 60000 });
   const page = await browser.newPage();
   page.on('console', (m) => { if (m.type() === 'error') problems.push(`console: ${m.text()}`); });
   page.on('pageerror', (e) => problems.push(`page error: ${e.message}`));
