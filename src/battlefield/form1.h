@@ -250,11 +250,11 @@ public:
         std::variant<ui::PictureBox Form1::*, ui::ControlArray<ui::PictureBox> Form1::*, ui::SpriteArray Form1::*>;
     struct SpriteRow {
         const char* name;
-        int index;  // element of a control array, or -1
+        int index = -1;  // element of a control array, or -1
         SpriteMember member;
         int tab;  // position in the tab order
         ui::PictureBox design;
-        const char* image;  // the picture at load, or null
+        const char* image = nullptr;  // the picture at load, or null
 
         template <typename Self>
         auto of(Self& form) const;
@@ -268,10 +268,10 @@ public:
         const char* name;
         int interval;
         bool onAtLoad;
-        Member<ui::Timer> member;  // a lone timer ...
-        void (Form1::*tick)();
-        Member<std::array<ui::Timer, kSlots>> elements;  // ... or a control array of them
-        void (Form1::*tickOf)(std::int16_t);
+        Member<ui::Timer> member = nullptr;  // a lone timer ...
+        void (Form1::*tick)() = nullptr;
+        Member<std::array<ui::Timer, kSlots>> elements = nullptr;  // ... or a control array of them
+        void (Form1::*tickOf)(std::int16_t) = nullptr;
     };
     struct VariableRow {
         const char* name;
