@@ -40,8 +40,8 @@ void Program::deliver(const Input& input)
     if (input.kind == Kind::Time) return;
     if (input.kind == Kind::Start) return menu_.cmdStart_Click();
     if (input.kind == Kind::TitleSize) {
-        menu_.Width = input.x;
-        menu_.Height = input.y;
+        menu_.Width = input.width;
+        menu_.Height = input.height;
         return;
     }
     Form1* form = form1_.get();
@@ -60,8 +60,8 @@ void Program::deliver(const Input& input)
             form->sendMouseUp(input.button, input.x, input.y);
             break;
         case Kind::FieldSize:
-            form->Width = input.x;
-            form->Height = input.y;
+            form->Width = input.width;
+            form->Height = input.height;
             break;
         default:
             break;

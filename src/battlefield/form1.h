@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "host.h"
+#include "input.h"
 #include "ui/control_array.h"
 #include "ui/controls.h"
 #include "ui/scheduler.h"
@@ -147,8 +148,8 @@ public:
     void Form_Load();
     void Form_MouseDown(std::int16_t button, std::int16_t shift, float x, float y);
     void Form_MouseUp(std::int16_t button, std::int16_t shift, float x, float y);
-    void picHero_KeyDown(int keyCode, std::int16_t shift);
-    void picHero_KeyUp(int keyCode, std::int16_t shift);
+    void picHero_KeyDown(KeyCode keyCode, std::int16_t shift);
+    void picHero_KeyUp(KeyCode keyCode, std::int16_t shift);
     void tmrCharaMovement_Timer();
     void tmrProjectile_Timer(std::int16_t index);
     void tmrSpawnTimer_Timer();
@@ -172,8 +173,8 @@ public:
     MouseTarget sendMouseUp(std::int16_t button, float x, float y);
     MouseTarget hitTest(float x, float y) const;
     // Key events of the battlefield all reach the mage, which holds the focus.
-    void sendKeyDown(long long keyCode);
-    void sendKeyUp(long long keyCode);
+    void sendKeyDown(KeyCode keyCode);
+    void sendKeyUp(KeyCode keyCode);
 
     // Every picture box, bottom of the stacking order first: the layout's
     // boxes, then the invaders created at run time in the order they were
