@@ -1,5 +1,7 @@
 #include "program.h"
 
+#include <optional>
+
 #include "ui/error.h"
 #include "ui/sprite_array.h"
 
@@ -66,6 +68,58 @@ void Program::deliver(const Input& input)
         default:
             break;
     }
+}
+
+bool Program::set(const Setting& s, std::string& failure)
+{
+    using Kind = Setting::Kind;
+    Form1& f = form1();
+    switch (s.kind) {
+        case Kind::SpriteNumber:
+        case Kind::SpriteFlag: {
+            const std::optional<ui::SpriteRef> box = f.sprite(s.name, s.index);
+            if (!box) {
+                failure = s.name + "(" + std::to_string(s.index) + ") does not exist yet";
+                return false;
+            }
+            if (s.property == "Left")
+                box->Left = s.number;
+            else if (s.property == "Top")
+                box->Top = s.number;
+            else if (s.property == "Width")
+                box->Width = s.number;
+            else if (s.property == "Height")
+                box->Height = s.number;
+            else if (s.property == "Visible")
+                box->Visible = s.flag;
+            else
+                box->Enabled = s.flag;
+            return true;
+        }
+        case Kind::LabelCaption:
+        case Kind::LabelWidth: {
+            ui::Label* label = f.label(s.name);
+            if (label == nullptr) break;
+            if (s.kind == Kind::LabelCaption)
+                label->Caption = s.text;
+            else
+                label->Width = s.number;
+            return true;
+        }
+        case Kind::TimerEnabled:
+            if (ui::Timer* timer = f.timer(s.name, s.index)) {
+                timer->setEnabled(s.flag);
+                return true;
+            }
+            break;
+        case Kind::Variable:
+            if (f.setVariable(s.name, s.index, s.integer)) return true;
+            break;
+    }
+    // A script's reader lets through only what exists; a setting made some
+    // other way may name anything.
+    failure = "there is no " + controlName(s.name, s.index) + " to set";
+    return false;
 }
 
 }  // namespace game

@@ -236,7 +236,7 @@ int main(int argc, char** argv)
         const double pressed = wallMs();
         shell.title()->startButton()->click();
         startPressMs = wallMs() - pressed;
-        form = shell.program().form1IfCreated();
+        form = shell.programToArrange().form1ToArrange();
         if (form == nullptr || !form->tmrTimer.Enabled()) {
             std::fputs("Start did not start the battlefield\n", stderr);
             std::exit(1);

@@ -529,7 +529,7 @@ int main(int argc, char** argv)
 
     QTimer::singleShot(500, Qt::PreciseTimer, &application, [&] {
         shell.title()->startButton()->click();
-        form = shell.program().form1IfCreated();
+        form = shell.programToArrange().form1ToArrange();
         if (form == nullptr || shell.battlefield() == nullptr || !form->tmrTimer.Enabled()) {
             std::fputs("Start did not start the battlefield\n", stderr);
             std::exit(1);
