@@ -11,7 +11,7 @@ Program::Program(Host& host) : host_(host), menu_(*this) {}
 
 Form1& Program::form1()
 {
-    if (!form1_) form1_ = std::make_unique<Form1>(scheduler_, host_);
+    if (!form1_) form1_ = std::make_unique<Form1>(scheduler_, host_, batching_);
     return *form1_;
 }
 
@@ -26,7 +26,7 @@ void Program::apply(std::int64_t now, const Input& input)
     if (!scheduler_.busy()) {
         // The invaders' steps of this run are counted and taken together when
         // it ends, before anyone outside looks at them.
-        const ui::StepBatch batch;
+        const ui::StepBatch batch(batching_);
         scheduler_.advanceTo(now);
     }
     try {

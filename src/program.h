@@ -53,6 +53,7 @@ private:
 
     Host& host_;
     ui::Scheduler scheduler_;
+    ui::StepBatching batching_;
     Menu menu_;
     std::unique_ptr<Form1> form1_;
 };

@@ -40,7 +40,8 @@ inline constexpr std::array kCollisionOrder{InvaderKind::CastleKiller, InvaderKi
 // subsystem (hero/, invaders/, combat/), the layout and load in battlefield/.
 class Form1 {
 public:
-    Form1(ui::Scheduler& scheduler, Host& host);
+    // Its invaders count their steps in the batches opened on `batching`.
+    Form1(ui::Scheduler& scheduler, Host& host, ui::StepBatching& batching);
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
 
