@@ -17,30 +17,24 @@ using ui::rgb;
 constexpr ui::Color kGreen = rgb(0, 128, 0);
 constexpr ui::Color kFace = ui::kButtonFace;
 
-PictureBox box(float left, float top, float width, float height, bool visible, bool enabled, ui::Color back,
-               Border border)
+// A picture source: hidden, enabled, sunken, on the button face.
+PictureBox source(PictureBox b)
 {
-    PictureBox b;
-    b.Left = left;
-    b.Top = top;
-    b.Width = width;
-    b.Height = height;
-    b.Visible = visible;
-    b.Enabled = enabled;
-    b.BackColor = back;
-    b.BorderStyle = border;
+    b.Visible = false;
+    b.Enabled = true;
+    b.BorderStyle = Border::Sunken;
+    b.BackColor = kFace;
     return b;
 }
 
-// A picture source: hidden, enabled, sunken, on the button face.
-PictureBox source(float left, float top, float width, float height)
+// The first invader of a stream: its look, at its place.
+PictureBox invader(PictureBox b)
 {
-    return box(left, top, width, height, false, true, kFace, Border::Sunken);
-}
-
-PictureBox invader(float left, float top, bool visible, ui::Color back)
-{
-    return box(left, top, 735, 855, visible, false, back, Border::None);
+    b.Width = 735;
+    b.Height = 855;
+    b.Enabled = false;
+    b.BorderStyle = Border::None;
+    return b;
 }
 
 constexpr const char* kSans = "MS Sans Serif";
@@ -171,17 +165,17 @@ const std::vector<Form1::SpriteRow>& Form1::spriteRows()
         {.name = "picFire",
          .member = &Form1::picFire,
          .tab = 14,
-         .design = source(21960, 1080, 495, 495),
+         .design = source({.Left = 21960, .Top = 1080, .Width = 495, .Height = 495}),
          .image = kIconFire},
         {.name = "picIce",
          .member = &Form1::picIce,
          .tab = 15,
-         .design = source(22440, 1080, 495, 495),
+         .design = source({.Left = 22440, .Top = 1080, .Width = 495, .Height = 495}),
          .image = kIconIce},
         {.name = "picLightning",
          .member = &Form1::picLightning,
          .tab = 16,
-         .design = source(22920, 1080, 495, 495),
+         .design = source({.Left = 22920, .Top = 1080, .Width = 495, .Height = 495}),
          .image = kIconLightning},
         {.name = "picProjectileType",
          .member = &Form1::picProjectileType,
@@ -198,27 +192,27 @@ const std::vector<Form1::SpriteRow>& Form1::spriteRows()
         {.name = "picBlackMageRight",
          .member = &Form1::picBlackMageRight,
          .tab = 18,
-         .design = source(13680, 960, 435, 495),
+         .design = source({.Left = 13680, .Top = 960, .Width = 435, .Height = 495}),
          .image = kMageRight},
         {.name = "picBlackMageLeft",
          .member = &Form1::picBlackMageLeft,
          .tab = 19,
-         .design = source(13200, 960, 495, 495),
+         .design = source({.Left = 13200, .Top = 960, .Width = 495, .Height = 495}),
          .image = kMageLeft},
         {.name = "picBlackMageFireLeft",
          .member = &Form1::picBlackMageFireLeft,
          .tab = 20,
-         .design = source(13200, 1440, 495, 495),
+         .design = source({.Left = 13200, .Top = 1440, .Width = 495, .Height = 495}),
          .image = kMageFireLeft},
         {.name = "picBlackMageFireRight",
          .member = &Form1::picBlackMageFireRight,
          .tab = 21,
-         .design = source(13680, 1440, 495, 495),
+         .design = source({.Left = 13680, .Top = 1440, .Width = 495, .Height = 495}),
          .image = kMageFireRight},
         {.name = "picBlackMageLightning",
          .member = &Form1::picBlackMageLightning,
          .tab = 22,
-         .design = source(13440, 1920, 375, 375),
+         .design = source({.Left = 13440, .Top = 1920, .Width = 375, .Height = 375}),
          .image = kMageLightning},
         {.name = "picProjectile",
          .index = 3,
@@ -237,19 +231,19 @@ const std::vector<Form1::SpriteRow>& Form1::spriteRows()
          .index = 0,
          .member = &Form1::picCastleKiller,
          .tab = 26,
-         .design = invader(27600, 14640, true, kFace),
+         .design = invader({.Left = 27600, .Top = 14640, .Visible = true, .BackColor = kFace}),
          .image = kInvader},
         {.name = "picCKTop",
          .index = 0,
          .member = &Form1::picCKTop,
          .tab = 27,
-         .design = invader(27480, 1320, false, kGreen),
+         .design = invader({.Left = 27480, .Top = 1320, .Visible = false, .BackColor = kGreen}),
          .image = kInvader},
         {.name = "picCKBot",
          .index = 0,
          .member = &Form1::picCKBot,
          .tab = 28,
-         .design = invader(600, 14160, false, kGreen),
+         .design = invader({.Left = 600, .Top = 14160, .Visible = false, .BackColor = kGreen}),
          .image = kInvader},
     };
     return rows;
