@@ -12,13 +12,12 @@
 #include "app/painting/picture_cache.h"
 #include "app/painting/primitives.h"
 #include "app/painting/units.h"
-#include "app/window_size.h"
 #include "battlefield/form1.h"
 
 namespace app {
 
 BattlefieldWidget::BattlefieldWidget(const game::Form1& form, PictureCache& pictures, FontCache& fonts, QWidget* parent)
-    : QWidget(parent), form_(form), pictures_(pictures), fonts_(fonts), zoom_(*this, QSize(1608, 897))
+    : GameWindow(QSize(1608, 897), parent), form_(form), pictures_(pictures), fonts_(fonts)
 {
     setWindowTitle(QString::fromStdString(form.Caption));
     if (const QPixmap* icon = pictures_.find(form.Icon)) setWindowIcon(QIcon(*icon));
@@ -31,25 +30,6 @@ BattlefieldWidget::BattlefieldWidget(const game::Form1& form, PictureCache& pict
         forgetShown();
         update();
     });
-    told_ = outerSize();
-}
-
-QSizeF BattlefieldWidget::outerSize() const
-{
-    return zoom_.outerSizeInTwips();
-}
-
-void BattlefieldWidget::tellOuterSize()
-{
-    if (takeOuterSize(*this, zoom_.design(), told_)) emit outerSizeChanged(told_);
-}
-
-void BattlefieldWidget::setVisible(bool visible)
-{
-    const bool opening = visible && !isVisible();
-    if (opening) zoom_.beforeShow();
-    QWidget::setVisible(visible);
-    if (opening) zoom_.afterShow();
 }
 
 void BattlefieldWidget::paintScene(QPainter& painter, const QRegion& area)
@@ -217,20 +197,9 @@ void BattlefieldWidget::mouseDoubleClickEvent(QMouseEvent* event)
     handleMouse(event, true);
 }
 
-void BattlefieldWidget::resizeEvent(QResizeEvent* event)
+void BattlefieldWidget::resized()
 {
-    QWidget::resizeEvent(event);
-    zoom_.windowChanged();
     forgetShown();  // Qt repaints the whole window
-    tellOuterSize();
-}
-
-void BattlefieldWidget::moveEvent(QMoveEvent* event)
-{
-    // Being framed by a window manager moves the client area.
-    QWidget::moveEvent(event);
-    zoom_.windowChanged();
-    tellOuterSize();
 }
 
 void BattlefieldWidget::showEvent(QShowEvent* event)

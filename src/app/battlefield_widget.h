@@ -1,12 +1,9 @@
 #pragma once
 
-#include <QSizeF>
-#include <QWidget>
-
+#include "app/game_window.h"
 #include "app/painting/box_images.h"
 #include "app/painting/shown_scene.h"
 #include "app/painting/zoomed_picture.h"
-#include "app/zoom.h"
 
 namespace game {
 class Form1;
@@ -24,7 +21,7 @@ class PictureCache;
 // On a screen too small for it the window is zoomed (WindowZoom): it shows
 // the full-size picture scaled down, and the game reads every size and
 // position as at full size.
-class BattlefieldWidget : public QWidget {
+class BattlefieldWidget : public GameWindow {
     Q_OBJECT
 public:
     BattlefieldWidget(const game::Form1& form, PictureCache& pictures, FontCache& fonts, QWidget* parent = nullptr);
@@ -45,12 +42,6 @@ public:
     // have been painted from a state of the game it did not see.
     void forgetShown();
 
-    // The window's outer size in twips, as far as the window system has told.
-    QSizeF outerSize() const;
-    Zoom zoom() const { return zoom_.zoom(); }
-
-    void setVisible(bool visible) override;
-
 signals:
     // A key of the battlefield, as the game's virtual-key code.
     void keyPressed(int code);
@@ -59,8 +50,6 @@ signals:
     // point of the client area in twips.
     void mousePressed(int button, float x, float y);
     void mouseReleased(int button, float x, float y);
-    // The outer size (twips) differs from the one last told.
-    void outerSizeChanged(QSizeF twips);
     void closed();
 
 protected:
@@ -69,21 +58,17 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
+    void resized() override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void handleKey(QKeyEvent* event);
     void handleMouse(QMouseEvent* event, bool press);
-    void tellOuterSize();
 
     const game::Form1& form_;
     PictureCache& pictures_;
     FontCache& fonts_;
-    WindowZoom zoom_;
-    QSizeF told_;
     ShownScene shown_;  // what the window shows once the requested repaints are done
     ShownScene next_;   // room for the next one, kept to reuse its memory
     std::vector<QRect> changed_;

@@ -9,17 +9,15 @@
 #include "app/painting/fonts.h"
 #include "app/painting/primitives.h"
 #include "app/painting/units.h"
-#include "app/window_size.h"
 #include "title/menu.h"
 
 namespace app {
 
 TitleWidget::TitleWidget(const game::Menu& menu, FontCache& fonts, QWidget* parent)
-    : QWidget(parent),
+    : GameWindow(QSize(1572, 870), parent),  // the 23580 x 13050 twip client area
       menu_(menu),
       fonts_(fonts),
-      start_(new QPushButton(QString::fromStdString(menu.cmdStart.Caption), this)),
-      zoom_(*this, QSize(1572, 870))  // the 23580 x 13050 twip client area
+      start_(new QPushButton(QString::fromStdString(menu.cmdStart.Caption), this))
 {
     setWindowTitle(QString::fromStdString(menu.Caption));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -33,25 +31,6 @@ TitleWidget::TitleWidget(const game::Menu& menu, FontCache& fonts, QWidget* pare
         update();
     });
     placeControls();
-    told_ = outerSize();
-}
-
-QSizeF TitleWidget::outerSize() const
-{
-    return zoom_.outerSizeInTwips();
-}
-
-void TitleWidget::tellOuterSize()
-{
-    if (takeOuterSize(*this, zoom_.design(), told_)) emit outerSizeChanged(told_);
-}
-
-void TitleWidget::setVisible(bool visible)
-{
-    const bool opening = visible && !isVisible();
-    if (opening) zoom_.beforeShow();
-    QWidget::setVisible(visible);
-    if (opening) zoom_.afterShow();
 }
 
 void TitleWidget::placeControls()
@@ -82,20 +61,6 @@ void TitleWidget::paintEvent(QPaintEvent* event)
         picture_.show(painter, event->region());
     }
     QWidget::paintEvent(event);
-}
-
-void TitleWidget::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    zoom_.windowChanged();
-    tellOuterSize();
-}
-
-void TitleWidget::moveEvent(QMoveEvent* event)
-{
-    QWidget::moveEvent(event);
-    zoom_.windowChanged();
-    tellOuterSize();
 }
 
 }  // namespace app
