@@ -32,6 +32,12 @@ public:
     // between begin() and the end of that painter's work.
     void paint(QPainter& painter, const QRect& where, ui::Border border, const QColor& back, const QPixmap* picture,
                const QPalette& palette);
+    // The image of a box of `size` with this look, at `ratio` device pixels
+    // per pixel in `format`, made the first time it is asked for; null for a
+    // look whose pixels depend on what lies beneath (a border, a translucent
+    // colour) or an empty box. Valid until the next call.
+    const QImage* image(QSize size, ui::Border border, const QColor& back, const QPixmap* picture,
+                        const QPalette& palette, qreal ratio, QImage::Format format);
 
 private:
     struct Entry {

@@ -1,9 +1,14 @@
 #include "app/painting/zoomed_picture.h"
 
 #include <QPaintEngine>
+#include <QPixmap>
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "app/painting/dirty_region.h"
 
 namespace app {
 
@@ -11,27 +16,29 @@ namespace {
 
 using Tap = ScaleDown::Tap;
 
-// In units of 1/num of a full-size pixel, zoomed pixel i covers
-// [i den, (i + 1) den) and full-size pixel j covers [j num, (j + 1) num):
-// the weights add up to den.
-void taps(std::vector<Tap>& result, int from, int count, Zoom zoom, int size)
+int floorDiv(int a, int b)
 {
-    result.resize(static_cast<std::size_t>(count));
-    for (int k = 0; k < count; ++k) {
-        Tap& t = result[static_cast<std::size_t>(k)];
-        const int lo = (from + k) * zoom.den;
-        const int hi = lo + zoom.den;
-        t.first = std::min(lo / zoom.num, size - 1);
-        t.count = 0;
-        for (int j = lo / zoom.num; j * zoom.num < hi; ++j) {
-            const auto w = static_cast<quint32>(std::min(hi, (j + 1) * zoom.num) - std::max(lo, j * zoom.num));
-            // (Past the picture's edge its last pixel stands in.)
-            const int at = std::min(j, size - 1) - t.first;
-            if (at == t.count)
-                t.weight[static_cast<std::size_t>(t.count++)] = w;
-            else
-                t.weight[static_cast<std::size_t>(at)] += w;
-        }
+    return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0);
+}
+
+int ceilDiv(int a, int b)
+{
+    return -floorDiv(-a, b);
+}
+
+// Copies `rows` rows of `width` pixels. Most are a few pixels wide (the edges
+// of boxes), where calling memcpy for each row costs more than the copy.
+void copyRows(uchar* to, qsizetype toLine, const uchar* from, qsizetype fromLine, int width, int rows)
+{
+    if (width > 8) {
+        for (int y = 0; y < rows; ++y, from += fromLine, to += toLine)
+            std::memcpy(to, from, static_cast<std::size_t>(width) * 4);
+        return;
+    }
+    for (int y = 0; y < rows; ++y, from += fromLine, to += toLine) {
+        const auto* source = reinterpret_cast<const quint32*>(from);
+        auto* target = reinterpret_cast<quint32*>(to);
+        for (int x = 0; x < width; ++x) target[x] = source[x];
     }
 }
 
@@ -44,22 +51,41 @@ QRegion toDevice(const QRegion& logical, qreal ratio)
     return device;
 }
 
-int ceilTimes(int value, int num, int den)
-{
-    return (value * num + den - 1) / den;
-}
-
 }  // namespace
 
-void ScaleDown::horizontal(const QImage& src, int row, quint32* sums) const
+// In units of 1/num of a full-size pixel, zoomed pixel i covers
+// [i den, (i + 1) den) and full-size pixel j covers [j num, (j + 1) num):
+// the weights add up to den.
+void ScaleDown::taps(std::vector<Tap>& result, int from, int count, Zoom zoom, int size, int at)
+{
+    result.resize(static_cast<std::size_t>(std::max(count, 0)));
+    for (int k = 0; k < count; ++k) {
+        Tap& t = result[static_cast<std::size_t>(k)];
+        const int lo = (from + k) * zoom.den - at * zoom.num;
+        const int hi = lo + zoom.den;
+        t.first = std::min(lo / zoom.num, size - 1);
+        t.count = 0;
+        for (int j = lo / zoom.num; j * zoom.num < hi; ++j) {
+            const auto w = static_cast<quint32>(std::min(hi, (j + 1) * zoom.num) - std::max(lo, j * zoom.num));
+            // (Past the picture's edge its last pixel stands in.)
+            const int place = std::min(j, size - 1) - t.first;
+            if (place == t.count)
+                t.weight[static_cast<std::size_t>(t.count++)] = w;
+            else
+                t.weight[static_cast<std::size_t>(place)] += w;
+        }
+    }
+}
+
+void ScaleDown::horizontal(const QImage& src, const Tap* xs, int count, int row, quint32* sums) const
 {
     const auto* line = reinterpret_cast<const QRgb*>(src.constScanLine(row));
-    for (const Tap& t : xs_) {
+    for (const Tap* t = xs; t != xs + count; ++t) {
         // Red and blue in one 32-bit sum, 16 bits each, green in another.
         quint32 redBlue = 0, green = 0;
-        const QRgb* p = line + t.first;
-        for (int k = 0; k < t.count; ++k) {
-            const quint32 w = t.weight[static_cast<std::size_t>(k)];
+        const QRgb* p = line + t->first;
+        for (int k = 0; k < t->count; ++k) {
+            const quint32 w = t->weight[static_cast<std::size_t>(k)];
             redBlue += (p[k] & 0x00ff00ffu) * w;
             green += ((p[k] >> 8) & 0xffu) * w;
         }
@@ -73,6 +99,13 @@ void ScaleDown::operator()(const QImage& src, Zoom zoom, const QRect& dst, uchar
     if (dst.isEmpty() || src.isNull()) return;
     taps(xs_, dst.left(), dst.width(), zoom, src.width());
     taps(ys_, dst.top(), dst.height(), zoom, src.height());
+    (*this)(src, zoom, xs_.data(), ys_.data(), dst.size(), bits, bytesPerLine);
+}
+
+void ScaleDown::operator()(const QImage& src, Zoom zoom, const Tap* xs, const Tap* ys, QSize dst, uchar* bits,
+                           qsizetype bytesPerLine)
+{
+    if (dst.isEmpty() || src.isNull()) return;
     // A lane adds up to at most 255 den den, which fits its 16 bits.
     const int area = zoom.den * zoom.den;
     if (dividedBy_ != area) {
@@ -85,17 +118,17 @@ void ScaleDown::operator()(const QImage& src, Zoom zoom, const QRect& dst, uchar
     // covers part of it; those of one zoomed row are consecutive.
     const std::size_t width = 2 * static_cast<std::size_t>(dst.width());
     const std::size_t ring = Zoom::kMaxDen + 1;
-    sums_.resize(ring * width);
+    if (sums_.size() < ring * width) sums_.resize(ring * width);
     rowOf_.assign(ring, -1);
     for (int y = 0; y < dst.height(); ++y) {
-        const Tap& ty = ys_[static_cast<std::size_t>(y)];
+        const Tap& ty = ys[y];
         std::array<const quint32*, Zoom::kMaxDen + 1> rows{};
         for (int k = 0; k < ty.count; ++k) {
             const int row = ty.first + k;
             const std::size_t slot = static_cast<std::size_t>(row) % ring;
             quint32* sums = sums_.data() + slot * width;
             if (rowOf_[slot] != row) {
-                horizontal(src, row, sums);
+                horizontal(src, xs, dst.width(), row, sums);
                 rowOf_[slot] = row;
             }
             rows[static_cast<std::size_t>(k)] = sums;
@@ -122,34 +155,58 @@ void ZoomedPicture::fit(QSize client, Zoom zoom, qreal ratio)
     ratio_ = ratio;
     // Every full-size pixel that a pixel of the client area covers, in
     // logical and in device pixels.
-    area_ = QRect(0, 0, ceilTimes(client.width(), zoom.den, zoom.num), ceilTimes(client.height(), zoom.den, zoom.num));
+    area_ = QRect(0, 0, ceilDiv(client.width() * zoom.den, zoom.num), ceilDiv(client.height() * zoom.den, zoom.num));
     full_ = QImage((QSizeF(area_.size()) * ratio).toSize(), QImage::Format_RGB32);
     full_.setDevicePixelRatio(ratio);
-    makeAllStale();
+    const QSize device = (QSizeF(client) * ratio).toSize();
+    ScaleDown::taps(columns_, 0, device.width(), zoom, full_.width());
+    ScaleDown::taps(rows_, 0, device.height(), zoom, full_.height());
+    baseMade_ = false;
+    base_ = QImage();
+    looks_.clear();
 }
 
-QImage& ZoomedPicture::beginRefresh()
+QRect ZoomedPicture::zoomedCover(const QRect& design) const
 {
-    // The clip a window's painter has: boxes painted from images of their own
-    // are then written straight into the picture's rows (BoxImages).
-    full_.paintEngine()->setSystemClip(toDevice(stale_ & area_, ratio_));
-    return full_;
+    const int left = floorDiv(design.left() * zoom_.num, zoom_.den);
+    const int top = floorDiv(design.top() * zoom_.num, zoom_.den);
+    return QRect(left, top, ceilDiv((design.right() + 1) * zoom_.num, zoom_.den) - left,
+                 ceilDiv((design.bottom() + 1) * zoom_.num, zoom_.den) - top);
 }
 
-void ZoomedPicture::endRefresh()
+QRect ZoomedPicture::zoomedInside(const QRect& design) const
 {
-    full_.paintEngine()->setSystemClip(QRegion());
-    stale_ = QRegion();
+    const int left = ceilDiv(design.left() * zoom_.num, zoom_.den);
+    const int top = ceilDiv(design.top() * zoom_.num, zoom_.den);
+    return QRect(left, top, floorDiv((design.right() + 1) * zoom_.num, zoom_.den) - left,
+                 floorDiv((design.bottom() + 1) * zoom_.num, zoom_.den) - top);
 }
 
-void ZoomedPicture::show(QPainter& painter, const QRegion& zoomed)
+QRect ZoomedPicture::designCover(const QRect& zoomed) const
 {
-    const QRect client(QPoint(0, 0), (QSizeF(client_) * ratio_).toSize());
+    const int left = floorDiv(zoomed.left() * zoom_.den, zoom_.num);
+    const int top = floorDiv(zoomed.top() * zoom_.den, zoom_.num);
+    return QRect(left, top, ceilDiv((zoomed.right() + 1) * zoom_.den, zoom_.num) - left,
+                 ceilDiv((zoomed.bottom() + 1) * zoom_.den, zoom_.num) - top);
+}
+
+QRect ZoomedPicture::begin(QPainter& painter, const QRegion& zoomed)
+{
+    based_ = false;
+    boxes_.clear();
+    others_.clear();
+    toScale_.clear();
+    zoomed_.clear();
+    bands_.clear();
+    // A scene whose looks keep changing (a box growing) starts again rather
+    // than keep them all.
+    if (looks_.size() > 32) looks_.clear();
+
     // Painting straight on an image of 32-bit pixels (the window's, on every
     // platform the game knows) with no clip of its own, the pixels are
     // written into its rows: a changed frame is hundreds of small
     // rectangles, and drawing each through the painter costs more than
-    // scaling it. They are opaque, so every such format takes the same bytes.
+    // making it. They are opaque, so every such format takes the same bytes.
     const QPaintDevice* device = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
     const QImage* image =
         device && device->devType() == QInternal::Image ? static_cast<const QImage*>(device) : nullptr;
@@ -160,28 +217,239 @@ void ZoomedPicture::show(QPainter& painter, const QRegion& zoomed)
         transform.dy() == std::floor(transform.dy()) &&
         (image->format() == QImage::Format_RGB32 || image->format() == QImage::Format_ARGB32_Premultiplied ||
          image->format() == QImage::Format_ARGB32);
-    const QPoint origin =
-        straight ? QPoint(static_cast<int>(transform.dx()), static_cast<int>(transform.dy())) : QPoint();
+    QRect within(QPoint(0, 0), (QSizeF(client_) * ratio_).toSize());
+    drawn_ = !straight;
+    if (straight) {
+        // (The painter has made the image its own when it began.)
+        bits_ = const_cast<uchar*>(image->constBits());
+        bytesPerLine_ = image->bytesPerLine();
+        origin_ = QPoint(static_cast<int>(transform.dx()), static_cast<int>(transform.dy()));
+        within &= image->rect().translated(-origin_);
+    } else {
+        if (scratch_.width() < within.width() || scratch_.height() < within.height())
+            scratch_ = QImage(within.size(), QImage::Format_RGB32);
+        bits_ = scratch_.bits();
+        bytesPerLine_ = scratch_.bytesPerLine();
+        origin_ = QPoint();
+    }
+    // A region's rectangles come in bands, top to bottom, each band's left
+    // to right, and all of a band's rectangles share its top and bottom;
+    // cut by one rectangle they still do.
+    for (const QRect& r : toDevice(zoomed, ratio_)) {
+        const QRect d = r & within;
+        if (d.isEmpty()) continue;
+        if (bands_.empty() || bands_.back().top != d.top())
+            bands_.push_back(Band{d.top(), d.bottom(), zoomed_.size(), zoomed_.size()});
+        zoomed_.push_back(d);
+        ++bands_.back().end;
+    }
+    if (zoomed_.empty()) return QRect();
+    return designCover(zoomed.boundingRect()) & area_;
+}
+
+template <typename F>
+void ZoomedPicture::forEachPart(const QRect& r, F&& f) const
+{
+    if (r.isEmpty()) return;
+    const auto firstBand =
+        std::partition_point(bands_.begin(), bands_.end(), [&](const Band& b) { return b.bottom < r.top(); });
+    for (auto band = firstBand; band != bands_.end() && band->top <= r.bottom(); ++band) {
+        const auto begin = zoomed_.begin() + static_cast<std::ptrdiff_t>(band->first);
+        const auto end = zoomed_.begin() + static_cast<std::ptrdiff_t>(band->end);
+        const auto first = std::partition_point(begin, end, [&](const QRect& z) { return z.right() < r.left(); });
+        for (auto part = first; part != end && part->left() <= r.right(); ++part) f(r & *part);
+    }
+}
+
+void ZoomedPicture::setBase(const QColor& back, const QPixmap* picture)
+{
+    based_ = true;
+    const qint64 key = picture ? picture->cacheKey() : 0;
+    if (baseMade_ && back.rgba() == baseBack_ && key == baseKey_) return;
+    baseMade_ = true;
+    baseBack_ = back.rgba();
+    baseKey_ = key;
+    // Painted as the window paints them, then scaled whole.
+    QImage full(area_.size(), QImage::Format_RGB32);
+    {
+        QPainter painter(&full);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.fillRect(full.rect(), back);
+        if (picture) painter.drawPixmap(0, 0, *picture);
+    }
+    baseFull_ = full;
+    base_ = QImage(client_, QImage::Format_RGB32);
+    scale_(full, zoom_, columns_.data(), rows_.data(), client_, base_.bits(), base_.bytesPerLine());
+}
+
+void ZoomedPicture::addBox(const QRect& design, const QImage& image)
+{
+    const qint64 key = image.cacheKey();
+    std::size_t look = looks_.size();
+    if (!boxes_.empty() && looks_[boxes_.back().look].key == key) {
+        look = boxes_.back().look;  // invaders share their look
+    } else {
+        look = static_cast<std::size_t>(
+            std::find_if(looks_.begin(), looks_.end(), [&](const Look& l) { return l.key == key; }) - looks_.begin());
+        if (look == looks_.size())
+            looks_.push_back(Look{key, image, std::vector<QImage>(static_cast<std::size_t>(zoom_.den * zoom_.den))});
+    }
+    boxes_.push_back(Box{design, look});
+}
+
+void ZoomedPicture::addOther(const QRect& design)
+{
+    others_.push_back(design);
+}
+
+const QImage& ZoomedPicture::scaledLook(Look& look, int left, int top)
+{
+    // Where a box's corner falls across the zoomed pixels repeats every den
+    // full-size pixels.
+    const int x = left - floorDiv(left, zoom_.den) * zoom_.den;
+    const int y = top - floorDiv(top, zoom_.den) * zoom_.den;
+    QImage& scaled = look.scaled[static_cast<std::size_t>(y * zoom_.den + x)];
+    if (scaled.isNull()) {
+        const QRect inside = zoomedInside(QRect(QPoint(x, y), look.full.size()));
+        scaled = QImage(inside.size(), QImage::Format_RGB32);
+        ScaleDown::taps(lookColumns_, inside.left(), inside.width(), zoom_, look.full.width(), x);
+        ScaleDown::taps(lookRows_, inside.top(), inside.height(), zoom_, look.full.height(), y);
+        scale_(look.full, zoom_, lookColumns_.data(), lookRows_.data(), inside.size(), scaled.bits(),
+               scaled.bytesPerLine());
+    }
+    return scaled;
+}
+
+void ZoomedPicture::copy(const QImage& from, QPoint fromAt, const QRect& r)
+{
+    copyRows(bits_ + (r.top() + origin_.y()) * bytesPerLine_ + (r.left() + origin_.x()) * 4, bytesPerLine_,
+             from.constScanLine(r.top() - fromAt.y()) + (r.left() - fromAt.x()) * 4, from.bytesPerLine(), r.width(),
+             r.height());
+}
+
+void ZoomedPicture::scaleParts(const QRect& r)
+{
+    // A column cut by the bands goes on as one rectangle.
+    const std::size_t from = toScale_.size();
+    forEachPart(r, [&](const QRect& part) {
+        if (toScale_.size() > from) {
+            QRect& last = toScale_.back();
+            if (last.left() == part.left() && last.right() == part.right() && last.bottom() + 1 == part.top()) {
+                last.setBottom(part.bottom());
+                return;
+            }
+        }
+        toScale_.push_back(part);
+    });
+}
+
+void ZoomedPicture::paintOwn(std::size_t count)
+{
+    // The full-size pixels under the edges of boxes: the base, then the boxes
+    // bottom up, each copied into the rectangles it meets. The rectangles are
+    // few pixels each; a grid of cells finds those a box meets.
+    covers_.clear();
+    for (std::size_t i = 0; i < count; ++i)
+        if (const QRect c = designCover(toScale_[i]) & area_; !c.isEmpty()) covers_.push_back(c);
+    if (covers_.empty() || full_.isNull()) return;
+    constexpr int kCell = 64;
+    const int columns = (area_.width() + kCell - 1) / kCell;
+    const int cells = columns * ((area_.height() + kCell - 1) / kCell);
+    auto forEachCell = [&](const QRect& r, auto&& f) {
+        for (int y = r.top() / kCell; y <= r.bottom() / kCell; ++y)
+            for (int x = r.left() / kCell; x <= r.right() / kCell; ++x) f(static_cast<std::size_t>(y * columns + x));
+    };
+    cellStart_.assign(static_cast<std::size_t>(cells) + 1, 0);
+    for (const QRect& c : covers_) forEachCell(c, [&](std::size_t cell) { ++cellStart_[cell + 1]; });
+    for (std::size_t k = 1; k < cellStart_.size(); ++k) cellStart_[k] += cellStart_[k - 1];
+    cellCovers_.resize(cellStart_.back());
+    cellFill_.assign(cellStart_.begin(), cellStart_.end() - 1);
+    for (std::size_t i = 0; i < covers_.size(); ++i)
+        forEachCell(covers_[i], [&](std::size_t cell) { cellCovers_[cellFill_[cell]++] = static_cast<quint32>(i); });
+
+    uchar* const bits = full_.bits();
+    const qsizetype bytesPerLine = full_.bytesPerLine();
+    auto put = [&](const QImage& from, QPoint at, const QRect& r) {
+        copyRows(bits + r.top() * bytesPerLine + r.left() * 4, bytesPerLine,
+                 from.constScanLine(r.top() - at.y()) + (r.left() - at.x()) * 4, from.bytesPerLine(), r.width(),
+                 r.height());
+    };
+    for (const QRect& c : covers_) put(baseFull_, QPoint(0, 0), c);
+    lastBox_.assign(covers_.size(), std::numeric_limits<std::size_t>::max());
+    for (std::size_t b = 0; b < boxes_.size(); ++b) {
+        const QRect box = boxes_[b].design;
+        const QRect within = box & area_;
+        if (within.isEmpty()) continue;
+        const QImage& image = looks_[boxes_[b].look].full;
+        forEachCell(within, [&](std::size_t cell) {
+            for (std::size_t k = cellStart_[cell]; k < cellStart_[cell + 1]; ++k) {
+                const quint32 i = cellCovers_[k];
+                if (lastBox_[i] == b) continue;  // (met in another cell)
+                lastBox_[i] = b;
+                if (const QRect r = covers_[i] & box; !r.isEmpty()) put(image, box.topLeft(), r);
+            }
+        });
+    }
+}
+
+bool ZoomedPicture::compose()
+{
+    std::size_t own = 0;
+    if (!based_) {
+        toScale_ = zoomed_;
+    } else {
+        for (const QRect& r : zoomed_) copy(base_, QPoint(0, 0), r);
+        for (const Box& box : boxes_) {
+            const QRect inside = zoomedInside(box.design);
+            const QRect cover = zoomedCover(box.design);
+            if (inside.isEmpty()) {
+                scaleParts(cover);
+                continue;
+            }
+            const QImage& scaled = scaledLook(looks_[box.look], box.design.left(), box.design.top());
+            forEachPart(inside, [&](const QRect& part) { copy(scaled, inside.topLeft(), part); });
+            // The zoomed pixels that straddle its edges.
+            scaleParts(QRect(QPoint(cover.left(), cover.top()), QPoint(inside.left() - 1, cover.bottom())));
+            scaleParts(QRect(QPoint(inside.right() + 1, cover.top()), QPoint(cover.right(), cover.bottom())));
+            scaleParts(QRect(QPoint(inside.left(), cover.top()), QPoint(inside.right(), inside.top() - 1)));
+            scaleParts(QRect(QPoint(inside.left(), inside.bottom() + 1), QPoint(inside.right(), cover.bottom())));
+        }
+        own = toScale_.size();
+        for (const QRect& other : others_) scaleParts(zoomedCover(other));
+        // Under the edges of boxes the full-size pixels are the base and the
+        // boxes; where anything else lies it is painted over them below
+        // (everything else paints only inside its rectangle, and every pixel
+        // under a zoomed pixel that meets one is painted again).
+        paintOwn(own);
+    }
+    // The full-size pixels the rest covers are painted as the window is.
+    covers_.clear();
+    for (std::size_t i = own; i < toScale_.size(); ++i) {
+        const QRect full = designCover(toScale_[i]);
+        covers_.push_back(ratio_ == 1
+                              ? full
+                              : QRectF(QPointF(full.topLeft()) / ratio_, QSizeF(full.size()) / ratio_).toAlignedRect());
+    }
+    fullArea_ = unionOf(covers_) & area_;
+    clipped_ = !fullArea_.isEmpty();
+    if (!clipped_) return false;
+    // The clip a window's painter has: boxes painted from images of their own
+    // are then written straight into the picture's rows (BoxImages).
+    full_.paintEngine()->setSystemClip(toDevice(fullArea_, ratio_));
+    return true;
+}
+
+void ZoomedPicture::finish(QPainter& painter)
+{
+    if (clipped_) full_.paintEngine()->setSystemClip(QRegion());
+    for (const QRect& r : toScale_)
+        scale_(full_, zoom_, columns_.data() + r.left(), rows_.data() + r.top(), r.size(),
+               bits_ + (r.top() + origin_.y()) * bytesPerLine_ + (r.left() + origin_.x()) * 4, bytesPerLine_);
+    if (!drawn_) return;
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    for (const QRect& r : toDevice(zoomed, ratio_)) {
-        QRect dst = r & client;
-        if (straight) dst &= image->rect().translated(-origin);
-        if (dst.isEmpty()) continue;
-        if (straight) {
-            // (The painter has made the image its own when it began.)
-            uchar* bits = const_cast<uchar*>(image->constBits()) + (dst.top() + origin.y()) * image->bytesPerLine() +
-                          (dst.left() + origin.x()) * 4;
-            scale_(full_, zoom_, dst, bits, image->bytesPerLine());
-            continue;
-        }
-        if (scratch_.width() < dst.width() || scratch_.height() < dst.height())
-            scratch_ = QImage(std::max(scratch_.width(), dst.width()), std::max(scratch_.height(), dst.height()),
-                              QImage::Format_RGB32);
-        scale_(full_, zoom_, dst, scratch_);
-        painter.drawImage(QRectF(QPointF(dst.topLeft()) / ratio_, QSizeF(dst.size()) / ratio_), scratch_,
-                          QRectF(QPointF(0, 0), QSizeF(dst.size())));
-    }
+    for (const QRect& r : zoomed_)
+        painter.drawImage(QRectF(QPointF(r.topLeft()) / ratio_, QSizeF(r.size()) / ratio_), scratch_, QRectF(r));
     painter.restore();
 }
 
