@@ -94,6 +94,46 @@ void ScaleDown::horizontal(const QImage& src, const Tap* xs, int count, int row,
     }
 }
 
+void ScaleDown::divideBy(Zoom zoom)
+{
+    // A lane adds up to at most 255 den den, which fits its 16 bits.
+    const int area = zoom.den * zoom.den;
+    if (dividedBy_ == area) return;
+    divided_.resize(static_cast<std::size_t>(255 * area + 1));
+    for (std::size_t v = 0; v < divided_.size(); ++v)
+        divided_[v] = static_cast<quint8>((static_cast<int>(v) + area / 2) / area);
+    dividedBy_ = area;
+}
+
+void ScaleDown::direct(const quint32* src, qsizetype line, QPoint at, const Tap* xs, const Tap* ys, QSize dst,
+                       uchar* bits, qsizetype bytesPerLine) const
+{
+    // The pixels each zoomed pixel covers summed across, then down, as the
+    // rows are below: the very same sums.
+    for (int y = 0; y < dst.height(); ++y) {
+        const Tap& ty = ys[y];
+        auto* to = reinterpret_cast<QRgb*>(bits + y * bytesPerLine);
+        for (int x = 0; x < dst.width(); ++x) {
+            const Tap& tx = xs[x];
+            quint32 redBlue = 0, green = 0;
+            for (int ky = 0; ky < ty.count; ++ky) {
+                const quint32* p = src + (ty.first + ky - at.y()) * line + (tx.first - at.x());
+                quint32 rowRedBlue = 0, rowGreen = 0;
+                for (int kx = 0; kx < tx.count; ++kx) {
+                    const quint32 w = tx.weight[static_cast<std::size_t>(kx)];
+                    rowRedBlue += (p[kx] & 0x00ff00ffu) * w;
+                    rowGreen += ((p[kx] >> 8) & 0xffu) * w;
+                }
+                const quint32 w = ty.weight[static_cast<std::size_t>(ky)];
+                redBlue += rowRedBlue * w;
+                green += rowGreen * w;
+            }
+            to[x] = 0xff000000u | (quint32{divided_[redBlue >> 16]} << 16) | (quint32{divided_[green]} << 8) |
+                    divided_[redBlue & 0xffffu];
+        }
+    }
+}
+
 void ScaleDown::operator()(const QImage& src, Zoom zoom, const QRect& dst, uchar* bits, qsizetype bytesPerLine)
 {
     if (dst.isEmpty() || src.isNull()) return;
@@ -106,13 +146,12 @@ void ScaleDown::operator()(const QImage& src, Zoom zoom, const Tap* xs, const Ta
                            qsizetype bytesPerLine)
 {
     if (dst.isEmpty() || src.isNull()) return;
-    // A lane adds up to at most 255 den den, which fits its 16 bits.
-    const int area = zoom.den * zoom.den;
-    if (dividedBy_ != area) {
-        divided_.resize(static_cast<std::size_t>(255 * area + 1));
-        for (std::size_t v = 0; v < divided_.size(); ++v)
-            divided_[v] = static_cast<quint8>((static_cast<int>(v) + area / 2) / area);
-        dividedBy_ = area;
+    divideBy(zoom);
+    if (std::min(dst.width(), dst.height()) <= 2) {
+        // A thin strip (the edge of a box): each pixel on its own.
+        direct(reinterpret_cast<const quint32*>(src.constBits()), src.bytesPerLine() / 4, QPoint(0, 0), xs, ys, dst,
+               bits, bytesPerLine);
+        return;
     }
     // Each full-size row is summed across once, for every zoomed row that
     // covers part of it; those of one zoomed row are consecutive.
@@ -349,9 +388,13 @@ void ZoomedPicture::paintOwn(std::size_t count)
     // bottom up, each copied into the rectangles it meets. The rectangles are
     // few pixels each; a grid of cells finds those a box meets.
     covers_.clear();
-    for (std::size_t i = 0; i < count; ++i)
-        if (const QRect c = designCover(toScale_[i]) & area_; !c.isEmpty()) covers_.push_back(c);
-    if (covers_.empty() || full_.isNull()) return;
+    ownParts_.clear();
+    for (std::size_t i = 0; i < count; ++i) {
+        covers_.push_back(designCover(toScale_[i]));
+        ownParts_.push_back(toScale_[i]);
+    }
+    toScale_.erase(toScale_.begin(), toScale_.begin() + static_cast<std::ptrdiff_t>(count));
+    if (covers_.empty()) return;
     constexpr int kCell = 64;
     const int columns = (area_.width() + kCell - 1) / kCell;
     const int cells = columns * ((area_.height() + kCell - 1) / kCell);
@@ -367,14 +410,24 @@ void ZoomedPicture::paintOwn(std::size_t count)
     for (std::size_t i = 0; i < covers_.size(); ++i)
         forEachCell(covers_[i], [&](std::size_t cell) { cellCovers_[cellFill_[cell]++] = static_cast<quint32>(i); });
 
-    uchar* const bits = full_.bits();
-    const qsizetype bytesPerLine = full_.bytesPerLine();
-    auto put = [&](const QImage& from, QPoint at, const QRect& r) {
-        copyRows(bits + r.top() * bytesPerLine + r.left() * 4, bytesPerLine,
-                 from.constScanLine(r.top() - at.y()) + (r.left() - at.x()) * 4, from.bytesPerLine(), r.width(),
-                 r.height());
+    // Each rectangle's pixels are kept apart, packed, where the picture's
+    // rows would be a cache line apiece.
+    coverAt_.resize(covers_.size());
+    std::size_t pixels = 0;
+    for (std::size_t i = 0; i < covers_.size(); ++i) {
+        coverAt_[i] = pixels;
+        pixels += static_cast<std::size_t>(covers_[i].width()) * static_cast<std::size_t>(covers_[i].height());
+    }
+    own_.resize(pixels);
+    auto put = [&](const QImage& from, QPoint at, std::size_t i, const QRect& r) {
+        const QRect& c = covers_[i];
+        copyRows(
+            reinterpret_cast<uchar*>(own_.data() + coverAt_[i] +
+                                     static_cast<std::size_t>((r.top() - c.top()) * c.width() + r.left() - c.left())),
+            c.width() * 4, from.constScanLine(r.top() - at.y()) + (r.left() - at.x()) * 4, from.bytesPerLine(),
+            r.width(), r.height());
     };
-    for (const QRect& c : covers_) put(baseFull_, QPoint(0, 0), c);
+    for (std::size_t i = 0; i < covers_.size(); ++i) put(baseFull_, QPoint(0, 0), i, covers_[i]);
     lastBox_.assign(covers_.size(), std::numeric_limits<std::size_t>::max());
     for (std::size_t b = 0; b < boxes_.size(); ++b) {
         const QRect box = boxes_[b].design;
@@ -386,9 +439,16 @@ void ZoomedPicture::paintOwn(std::size_t count)
                 const quint32 i = cellCovers_[k];
                 if (lastBox_[i] == b) continue;  // (met in another cell)
                 lastBox_[i] = b;
-                if (const QRect r = covers_[i] & box; !r.isEmpty()) put(image, box.topLeft(), r);
+                if (const QRect r = covers_[i] & box; !r.isEmpty()) put(image, box.topLeft(), i, r);
             }
         });
+    }
+    scale_.divideBy(zoom_);
+    for (std::size_t i = 0; i < covers_.size(); ++i) {
+        const QRect& r = ownParts_[i];
+        scale_.direct(own_.data() + coverAt_[i], covers_[i].width(), covers_[i].topLeft(), columns_.data() + r.left(),
+                      rows_.data() + r.top(), r.size(),
+                      bits_ + (r.top() + origin_.y()) * bytesPerLine_ + (r.left() + origin_.x()) * 4, bytesPerLine_);
     }
 }
 
@@ -417,14 +477,14 @@ bool ZoomedPicture::compose()
         own = toScale_.size();
         for (const QRect& other : others_) scaleParts(zoomedCover(other));
         // Under the edges of boxes the full-size pixels are the base and the
-        // boxes; where anything else lies it is painted over them below
-        // (everything else paints only inside its rectangle, and every pixel
-        // under a zoomed pixel that meets one is painted again).
+        // boxes; where anything else lies, the zoomed pixel is made again
+        // below (everything else paints only inside its rectangle, and every
+        // zoomed pixel that meets one is made from the full-size scene).
         paintOwn(own);
     }
     // The full-size pixels the rest covers are painted as the window is.
     covers_.clear();
-    for (std::size_t i = own; i < toScale_.size(); ++i) {
+    for (std::size_t i = 0; i < toScale_.size(); ++i) {
         const QRect full = designCover(toScale_[i]);
         covers_.push_back(ratio_ == 1
                               ? full

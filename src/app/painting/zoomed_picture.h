@@ -46,6 +46,14 @@ public:
     void operator()(const QImage& src, Zoom zoom, const Tap* xs, const Tap* ys, QSize dst, uchar* to,
                     qsizetype bytesPerLine);
 
+    // The division table for `zoom`, which direct() needs.
+    void divideBy(Zoom zoom);
+    // Each zoomed pixel of `dst` on its own, from 32-bit pixels at `src`,
+    // rows `line` pixels apart, whose first is full-size pixel `at`:
+    // cheaper than summing rows across for a strip a pixel or two wide.
+    void direct(const quint32* src, qsizetype line, QPoint at, const Tap* xs, const Tap* ys, QSize dst, uchar* to,
+                qsizetype bytesPerLine) const;
+
 private:
     void horizontal(const QImage& src, const Tap* xs, int count, int row, quint32* sums) const;
 
@@ -134,8 +142,9 @@ private:
     void copy(const QImage& from, QPoint fromAt, const QRect& r);
     // Adds the parts of `r` inside the repaint to those to scale.
     void scaleParts(const QRect& r);
-    // Paints the full-size pixels under the first `count` of those, where
-    // only the base and boxes lie.
+    // Makes the first `count` of those, where only the base and boxes lie
+    // beneath, from full-size pixels of the base and the boxes, and takes
+    // them from those to scale.
     void paintOwn(std::size_t count);
     QRect zoomedCover(const QRect& design) const;
     QRect zoomedInside(const QRect& design) const;
@@ -175,7 +184,9 @@ private:
     std::vector<QRect> covers_;
     QRegion fullArea_;
     bool clipped_ = false;
-    std::vector<std::size_t> cellStart_, cellFill_, lastBox_;
+    std::vector<std::size_t> cellStart_, cellFill_, lastBox_, coverAt_;
+    std::vector<QRect> ownParts_;
+    std::vector<quint32> own_;
     std::vector<quint32> cellCovers_;
     std::vector<ScaleDown::Tap> lookColumns_, lookRows_;
 };
