@@ -84,6 +84,13 @@ void ScaleDown::horizontal(const QImage& src, const Tap* xs, int count, int row,
         // Red and blue in one 32-bit sum, 16 bits each, green in another.
         quint32 redBlue = 0, green = 0;
         const QRgb* p = line + t->first;
+        if (t->count == 2) {
+            redBlue = (p[0] & 0x00ff00ffu) * t->weight[0] + (p[1] & 0x00ff00ffu) * t->weight[1];
+            green = ((p[0] >> 8) & 0xffu) * t->weight[0] + ((p[1] >> 8) & 0xffu) * t->weight[1];
+            *sums++ = redBlue;
+            *sums++ = green;
+            continue;
+        }
         for (int k = 0; k < t->count; ++k) {
             const quint32 w = t->weight[static_cast<std::size_t>(k)];
             redBlue += (p[k] & 0x00ff00ffu) * w;
@@ -116,6 +123,19 @@ void ScaleDown::direct(const quint32* src, qsizetype line, QPoint at, const Tap*
         for (int x = 0; x < dst.width(); ++x) {
             const Tap& tx = xs[x];
             quint32 redBlue = 0, green = 0;
+            if (tx.count == 2 && ty.count == 2) {
+                // (Every zoom n / (n + 1) covers at most two pixels a way.)
+                const quint32* p = src + (ty.first - at.y()) * line + (tx.first - at.x());
+                const quint32 a = p[0], b = p[1], c = p[line], d = p[line + 1];
+                const quint32 x0 = tx.weight[0], x1 = tx.weight[1], y0 = ty.weight[0], y1 = ty.weight[1];
+                redBlue = ((a & 0x00ff00ffu) * x0 + (b & 0x00ff00ffu) * x1) * y0 +
+                          ((c & 0x00ff00ffu) * x0 + (d & 0x00ff00ffu) * x1) * y1;
+                green = (((a >> 8) & 0xffu) * x0 + ((b >> 8) & 0xffu) * x1) * y0 +
+                        (((c >> 8) & 0xffu) * x0 + ((d >> 8) & 0xffu) * x1) * y1;
+                to[x] = 0xff000000u | (quint32{divided_[redBlue >> 16]} << 16) | (quint32{divided_[green]} << 8) |
+                        divided_[redBlue & 0xffffu];
+                continue;
+            }
             for (int ky = 0; ky < ty.count; ++ky) {
                 const quint32* p = src + (ty.first + ky - at.y()) * line + (tx.first - at.x());
                 quint32 rowRedBlue = 0, rowGreen = 0;
@@ -173,6 +193,18 @@ void ScaleDown::operator()(const QImage& src, Zoom zoom, const Tap* xs, const Ta
             rows[static_cast<std::size_t>(k)] = sums;
         }
         auto* to = reinterpret_cast<QRgb*>(bits + y * bytesPerLine);
+        if (ty.count == 2) {
+            const quint32* first = rows[0];
+            const quint32* second = rows[1];
+            const quint32 w0 = ty.weight[0], w1 = ty.weight[1];
+            for (std::size_t x = 0; x < width; x += 2) {
+                const quint32 redBlue = first[x] * w0 + second[x] * w1;
+                const quint32 green = first[x + 1] * w0 + second[x + 1] * w1;
+                *to++ = 0xff000000u | (quint32{divided_[redBlue >> 16]} << 16) | (quint32{divided_[green]} << 8) |
+                        divided_[redBlue & 0xffffu];
+            }
+            continue;
+        }
         for (std::size_t x = 0; x < width; x += 2) {
             quint32 redBlue = 0, green = 0;
             for (int k = 0; k < ty.count; ++k) {
