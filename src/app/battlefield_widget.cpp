@@ -116,7 +116,7 @@ void BattlefieldWidget::describeScene(ZoomedPicture& into, const QRect& bounds)
             lastColour = toQColor(lastBack, pal);
         }
         if (const QImage* image = boxImages_.image(r.size(), box.BorderStyle, lastColour, pictures_.find(box.Picture),
-                                                   pal, 1, QImage::Format_RGB32))
+                                                   pal, 1, QImage::Format_RGB32, true))
             into.addBox(r, *image);
         else
             into.addOther(r);

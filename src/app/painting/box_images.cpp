@@ -75,12 +75,14 @@ void BoxImages::copy(const QImage& box, QPoint at) const
 }
 
 const QImage* BoxImages::image(QSize size, ui::Border border, const QColor& back, const QPixmap* picture,
-                               const QPalette& palette, qreal ratio, QImage::Format format)
+                               const QPalette& palette, qreal ratio, QImage::Format format, bool bordered)
 {
-    if (border != ui::Border::None || back.alpha() != 255 || size.isEmpty()) return nullptr;
+    if ((border != ui::Border::None && !bordered) || back.alpha() != 255 || size.isEmpty()) return nullptr;
     const QRgb rgb = back.rgba();
+    const qint64 colours = border == ui::Border::None ? 0 : palette.cacheKey();
     auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) {
-        return e.picture == picture && e.back == rgb && e.size == size && e.ratio == ratio && e.format == format;
+        return e.picture == picture && e.back == rgb && e.size == size && e.ratio == ratio && e.format == format &&
+               e.border == border && e.palette == colours;
     });
     if (it == entries_.end()) {
         // The game shows a handful of looks; should one ever keep changing
@@ -97,7 +99,7 @@ const QImage* BoxImages::image(QSize size, ui::Border border, const QColor& back
         // blending them, and the bytes are the same.
         if (image.format() == QImage::Format_ARGB32_Premultiplied || image.format() == QImage::Format_ARGB32)
             image.reinterpretAsFormat(QImage::Format_RGB32);
-        entries_.push_back(Entry{picture, rgb, size, ratio, format, std::move(image)});
+        entries_.push_back(Entry{picture, rgb, size, ratio, format, border, colours, std::move(image)});
         it = entries_.end() - 1;
     }
     return &it->image;
