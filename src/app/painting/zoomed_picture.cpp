@@ -117,6 +117,7 @@ void ScaleDown::direct(const quint32* src, qsizetype line, QPoint at, const Tap*
 {
     // The pixels each zoomed pixel covers summed across, then down, as the
     // rows are below: the very same sums.
+    const quint8* const divided = divided_.data();
     for (int y = 0; y < dst.height(); ++y) {
         const Tap& ty = ys[y];
         auto* to = reinterpret_cast<QRgb*>(bits + y * bytesPerLine);
@@ -132,8 +133,8 @@ void ScaleDown::direct(const quint32* src, qsizetype line, QPoint at, const Tap*
                           ((c & 0x00ff00ffu) * x0 + (d & 0x00ff00ffu) * x1) * y1;
                 green = (((a >> 8) & 0xffu) * x0 + ((b >> 8) & 0xffu) * x1) * y0 +
                         (((c >> 8) & 0xffu) * x0 + ((d >> 8) & 0xffu) * x1) * y1;
-                to[x] = 0xff000000u | (quint32{divided_[redBlue >> 16]} << 16) | (quint32{divided_[green]} << 8) |
-                        divided_[redBlue & 0xffffu];
+                to[x] = 0xff000000u | (quint32{divided[redBlue >> 16]} << 16) | (quint32{divided[green]} << 8) |
+                        divided[redBlue & 0xffffu];
                 continue;
             }
             for (int ky = 0; ky < ty.count; ++ky) {
@@ -148,8 +149,8 @@ void ScaleDown::direct(const quint32* src, qsizetype line, QPoint at, const Tap*
                 redBlue += rowRedBlue * w;
                 green += rowGreen * w;
             }
-            to[x] = 0xff000000u | (quint32{divided_[redBlue >> 16]} << 16) | (quint32{divided_[green]} << 8) |
-                    divided_[redBlue & 0xffffu];
+            to[x] = 0xff000000u | (quint32{divided[redBlue >> 16]} << 16) | (quint32{divided[green]} << 8) |
+                    divided[redBlue & 0xffffu];
         }
     }
 }
