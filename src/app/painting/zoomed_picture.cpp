@@ -336,6 +336,7 @@ void ZoomedPicture::forEachPart(const QRect& r, F&& f) const
 void ZoomedPicture::setBase(const QColor& back, const QPixmap* picture)
 {
     based_ = true;
+    basePicture_ = picture ? QRect(QPoint(0, 0), picture->size()) : QRect();
     const qint64 key = picture ? picture->cacheKey() : 0;
     if (baseMade_ && back.rgba() == baseBack_ && key == baseKey_) return;
     baseMade_ = true;
@@ -364,7 +365,8 @@ void ZoomedPicture::addBox(const QRect& design, const QImage& image)
         look = static_cast<std::size_t>(
             std::find_if(looks_.begin(), looks_.end(), [&](const Look& l) { return l.key == key; }) - looks_.begin());
         if (look == looks_.size())
-            looks_.push_back(Look{key, image, std::vector<QImage>(static_cast<std::size_t>(zoom_.den * zoom_.den))});
+            looks_.push_back(
+                Look{key, image, std::vector<QImage>(static_cast<std::size_t>(zoom_.den * zoom_.den)), {}, 0});
     }
     boxes_.push_back(Box{design, look});
 }
@@ -415,6 +417,86 @@ void ZoomedPicture::scaleParts(const QRect& r)
     });
 }
 
+namespace {
+constexpr int kCell = 64;
+}  // namespace
+
+void ZoomedPicture::buildCells(const std::vector<QRect>& rects)
+{
+    cellColumns_ = (area_.width() + kCell - 1) / kCell;
+    const int cells = cellColumns_ * ((area_.height() + kCell - 1) / kCell);
+    auto forEachCell = [&](const QRect& r, auto&& f) {
+        for (int y = r.top() / kCell; y <= r.bottom() / kCell; ++y)
+            for (int x = r.left() / kCell; x <= r.right() / kCell; ++x)
+                f(static_cast<std::size_t>(y * cellColumns_ + x));
+    };
+    cellStart_.assign(static_cast<std::size_t>(cells) + 1, 0);
+    for (const QRect& c : rects)
+        if (!c.isEmpty()) forEachCell(c, [&](std::size_t cell) { ++cellStart_[cell + 1]; });
+    for (std::size_t k = 1; k < cellStart_.size(); ++k) cellStart_[k] += cellStart_[k - 1];
+    cellCovers_.resize(cellStart_.back());
+    cellFill_.assign(cellStart_.begin(), cellStart_.end() - 1);
+    for (std::size_t i = 0; i < rects.size(); ++i)
+        if (!rects[i].isEmpty())
+            forEachCell(rects[i], [&](std::size_t cell) { cellCovers_[cellFill_[cell]++] = static_cast<quint32>(i); });
+}
+
+template <typename F>
+void ZoomedPicture::forEachInCells(const QRect& r, F&& f) const
+{
+    for (int y = r.top() / kCell; y <= r.bottom() / kCell; ++y)
+        for (int x = r.left() / kCell; x <= r.right() / kCell; ++x) {
+            const auto cell = static_cast<std::size_t>(y * cellColumns_ + x);
+            for (std::size_t k = cellStart_[cell]; k < cellStart_[cell + 1]; ++k) f(cellCovers_[k]);
+        }
+}
+
+void ZoomedPicture::markAlone()
+{
+    // A box alone over the window's colour: nothing else meets the
+    // full-size pixels under its zoomed pixels.
+    alone_.assign(boxes_.size(), 0);
+    items_.clear();
+    for (const Box& box : boxes_) items_.push_back(box.design & area_);
+    for (const QRect& other : others_) items_.push_back(other & area_);
+    buildCells(items_);
+    for (std::size_t b = 0; b < boxes_.size(); ++b) {
+        const QRect under = designCover(zoomedCover(boxes_[b].design));
+        if (!area_.contains(under) || under.intersects(basePicture_)) continue;
+        bool alone = true;
+        forEachInCells(under, [&](quint32 i) { alone = alone && (i == b || !items_[i].intersects(under)); });
+        alone_[b] = alone;
+    }
+}
+
+const QImage& ZoomedPicture::aloneLook(Look& look, int left, int top)
+{
+    if (look.aloneBack != baseBack_) {
+        look.alone.assign(look.scaled.size(), QImage());
+        look.aloneBack = baseBack_;
+    }
+    const int x = left - floorDiv(left, zoom_.den) * zoom_.den;
+    const int y = top - floorDiv(top, zoom_.den) * zoom_.den;
+    QImage& scaled = look.alone[static_cast<std::size_t>(y * zoom_.den + x)];
+    if (scaled.isNull()) {
+        // The box on the window's colour, at the same place across the
+        // zoomed pixels, averaged down with its edges.
+        const QRect cover = zoomedCover(QRect(QPoint(x, y), look.full.size()));
+        const QRect under = designCover(cover);
+        QImage canvas(under.right() + 1, under.bottom() + 1, QImage::Format_RGB32);
+        canvas.fill(baseBack_);
+        for (int row = 0; row < look.full.height(); ++row)
+            std::memcpy(canvas.scanLine(y + row) + x * 4, look.full.constScanLine(row),
+                        static_cast<std::size_t>(look.full.width()) * 4);
+        scaled = QImage(cover.size(), QImage::Format_RGB32);
+        ScaleDown::taps(lookColumns_, cover.left(), cover.width(), zoom_, canvas.width());
+        ScaleDown::taps(lookRows_, cover.top(), cover.height(), zoom_, canvas.height());
+        scale_(canvas, zoom_, lookColumns_.data(), lookRows_.data(), cover.size(), scaled.bits(),
+               scaled.bytesPerLine());
+    }
+    return scaled;
+}
+
 void ZoomedPicture::paintOwn(std::size_t count)
 {
     // The full-size pixels under the edges of boxes: the base, then the boxes
@@ -428,20 +510,7 @@ void ZoomedPicture::paintOwn(std::size_t count)
     }
     toScale_.erase(toScale_.begin(), toScale_.begin() + static_cast<std::ptrdiff_t>(count));
     if (covers_.empty()) return;
-    constexpr int kCell = 64;
-    const int columns = (area_.width() + kCell - 1) / kCell;
-    const int cells = columns * ((area_.height() + kCell - 1) / kCell);
-    auto forEachCell = [&](const QRect& r, auto&& f) {
-        for (int y = r.top() / kCell; y <= r.bottom() / kCell; ++y)
-            for (int x = r.left() / kCell; x <= r.right() / kCell; ++x) f(static_cast<std::size_t>(y * columns + x));
-    };
-    cellStart_.assign(static_cast<std::size_t>(cells) + 1, 0);
-    for (const QRect& c : covers_) forEachCell(c, [&](std::size_t cell) { ++cellStart_[cell + 1]; });
-    for (std::size_t k = 1; k < cellStart_.size(); ++k) cellStart_[k] += cellStart_[k - 1];
-    cellCovers_.resize(cellStart_.back());
-    cellFill_.assign(cellStart_.begin(), cellStart_.end() - 1);
-    for (std::size_t i = 0; i < covers_.size(); ++i)
-        forEachCell(covers_[i], [&](std::size_t cell) { cellCovers_[cellFill_[cell]++] = static_cast<quint32>(i); });
+    buildCells(covers_);
 
     // Each rectangle's pixels are kept apart, packed, where the picture's
     // rows would be a cache line apiece.
@@ -467,13 +536,10 @@ void ZoomedPicture::paintOwn(std::size_t count)
         const QRect within = box & area_;
         if (within.isEmpty()) continue;
         const QImage& image = looks_[boxes_[b].look].full;
-        forEachCell(within, [&](std::size_t cell) {
-            for (std::size_t k = cellStart_[cell]; k < cellStart_[cell + 1]; ++k) {
-                const quint32 i = cellCovers_[k];
-                if (lastBox_[i] == b) continue;  // (met in another cell)
-                lastBox_[i] = b;
-                if (const QRect r = covers_[i] & box; !r.isEmpty()) put(image, box.topLeft(), i, r);
-            }
+        forEachInCells(within, [&](quint32 i) {
+            if (lastBox_[i] == b) return;  // (met in another cell)
+            lastBox_[i] = b;
+            if (const QRect r = covers_[i] & box; !r.isEmpty()) put(image, box.topLeft(), i, r);
         });
     }
     scale_.divideBy(zoom_);
@@ -492,9 +558,16 @@ bool ZoomedPicture::compose()
         toScale_ = zoomed_;
     } else {
         for (const QRect& r : zoomed_) copy(base_, QPoint(0, 0), r);
-        for (const Box& box : boxes_) {
+        markAlone();
+        for (std::size_t b = 0; b < boxes_.size(); ++b) {
+            const Box& box = boxes_[b];
             const QRect inside = zoomedInside(box.design);
             const QRect cover = zoomedCover(box.design);
+            if (alone_[b]) {
+                const QImage& scaled = aloneLook(looks_[box.look], box.design.left(), box.design.top());
+                forEachPart(cover, [&](const QRect& part) { copy(scaled, cover.topLeft(), part); });
+                continue;
+            }
             if (inside.isEmpty()) {
                 scaleParts(cover);
                 continue;

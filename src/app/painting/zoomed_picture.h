@@ -117,6 +117,9 @@ private:
         qint64 key;
         QImage full;
         std::vector<QImage> scaled;
+        // The same with its edges, on the window's colour `aloneBack`.
+        std::vector<QImage> alone;
+        QRgb aloneBack;
     };
     struct Box {
         QRect design;
@@ -146,6 +149,16 @@ private:
     // beneath, from full-size pixels of the base and the boxes, and takes
     // them from those to scale.
     void paintOwn(std::size_t count);
+    // Which boxes lie alone over the window's colour: their zoomed pixels,
+    // edges and all, are copied from their look scaled on that colour.
+    void markAlone();
+    const QImage& aloneLook(Look& look, int left, int top);
+    // A grid of cells over the area, listing the rectangles that meet each.
+    void buildCells(const std::vector<QRect>& rects);
+    // Calls f(index) for each rectangle listed in a cell that `r` meets
+    // (once for each such cell).
+    template <typename F>
+    void forEachInCells(const QRect& r, F&& f) const;
     QRect zoomedCover(const QRect& design) const;
     QRect zoomedInside(const QRect& design) const;
     QRect designCover(const QRect& zoomed) const;
@@ -186,6 +199,10 @@ private:
     bool clipped_ = false;
     std::vector<std::size_t> cellStart_, cellFill_, lastBox_, coverAt_;
     std::vector<QRect> ownParts_;
+    int cellColumns_ = 0;
+    std::vector<QRect> items_;
+    std::vector<char> alone_;
+    QRect basePicture_;
     std::vector<quint32> own_;
     std::vector<quint32> cellCovers_;
     std::vector<ScaleDown::Tap> lookColumns_, lookRows_;
