@@ -18,7 +18,9 @@
 #     average (at least one), repainted as a plain Qt program would;
 #   - field, the game with about M invaders on the field (200 unless given),
 #     beside the field floor, a bare window showing M boxes that walk as the
-#     castle killers do, repainted as a plain Qt program would.
+#     castle killers do, repainted as a plain Qt program would;
+#   - zoomed field, the same game zoomed to 3/4 (as on a small screen),
+#     beside the same game at full size.
 # X11 is Xvfb with a screen of the battlefield's size, 1608 x 897, and no
 # window manager; Wayland is Weston nested in Xvfb as the real-input tests
 # start it (tests/xvfb/lib.sh), with an output that holds the window and the
@@ -34,7 +36,8 @@
 # of the rounds' ratios, so that one round does not decide: the whole
 # machine at most 1.15 times the
 # idle-work floor when idle and 1.2 times the field floor with the invaders
-# (the aim: below it), and the game's wake-ups at most the floor's plus 5 %.
+# (the aim: below it), the zoomed game at most 1.2 times the full-size one,
+# and the game's wake-ups at most the floor's plus 5 %.
 # The idle game is read against the bare idle floor as well, unjudged: the
 # game shows five times the floor's pixels there, so that ratio says what the
 # walking invaders cost, not how well they are shown.
@@ -174,6 +177,8 @@ for ((round = 1; round <= rounds; ++round)); do
             "idle-again_$round" "" "idle-work_floor_$round" "--floor --field $boxes"
         side "$platform" "about $invaders invaders on the field beside the field floor" \
             "field_$round" "--field $invaders" "field_floor_$round" "--floor --field $invaders"
+        side "$platform" "about $invaders invaders on the field, zoomed to 3/4 beside full size" \
+            "field-zoomed_$round" "--field $invaders --zoom 0.75" "field-full_$round" "--field $invaders"
     done
 done
 note "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
@@ -181,7 +186,8 @@ note
 note "Budgets (one run of $rounds rounds, each case beside its floor):"
 for platform in $platforms; do
     note "$(budget "$platform" idle idle_floor -)"
-    for line in "$(budget "$platform" idle-again idle-work_floor 1.15)" "$(budget "$platform" field field_floor 1.2)"; do
+    for line in "$(budget "$platform" idle-again idle-work_floor 1.15)" "$(budget "$platform" field field_floor 1.2)" \
+        "$(budget "$platform" field-zoomed field-full 1.2)"; do
         note "$line"
         [[ $line == *MISSED* || $line == *"no result"* ]] && status=1
     done
