@@ -75,14 +75,16 @@ inline void scaleDown(const QImage& src, Zoom zoom, const QRect& dst, QImage& ou
 // The picture of a zoomed window: each pixel the mean of the full-size
 // scene's pixels that it covers (ScaleDown), without scaling the whole scene
 // on every repaint. A scene is a base (the window's colour and picture),
-// then layers bottom up; a borderless opaque box covers whatever lies
-// beneath it, so a zoomed pixel that lies wholly inside one, with nothing
-// above it, is that box's own image scaled down. The base and every such
-// box are scaled once per zoom (a box once for each of the few ways its
-// corner can fall across the zoomed pixels) and copied; only the pixels
-// that straddle an edge of a box, and those of everything else (labels,
-// boxes with a border), are painted at full size and scaled. The result is
-// the same as scaling the whole scene.
+// then layers bottom up; an opaque box covers whatever lies beneath it, so a
+// zoomed pixel that lies wholly inside one, with nothing above it, is that
+// box's own image scaled down. The base and every such box are scaled once
+// per zoom (a box once for each of the den x den places its corner can take
+// across the zoomed pixels) and copied; a box alone over the window's colour
+// is copied edges and all, from its look scaled on that colour. Only the
+// pixels that straddle the edge of a box among others are made from
+// full-size pixels (the base and the boxes, put together), and those of
+// everything else (labels) from the scene painted at full size. The result
+// is the same as scaling the whole scene.
 class ZoomedPicture {
 public:
     // For a client area of `client` logical pixels at `zoom` and `ratio`
