@@ -117,8 +117,8 @@ struct Field {
         }
 
         // The mage walks up and to the right.
-        form.sendKeyDown(kKeyD);
-        form.sendKeyDown(kKeyW);
+        game.program.apply(game.program.now(), game::Input::keyDown(kKeyD));
+        game.program.apply(game.program.now(), game::Input::keyDown(kKeyW));
 
         if (mix == Mix::Ended) form.WinGame();
     }

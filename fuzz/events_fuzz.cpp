@@ -24,26 +24,26 @@ constexpr int kMaxEvents = 2000;
 
 constexpr float kMax = std::numeric_limits<float>::max();
 
-long long keyCode(FuzzedDataProvider& in)
+game::KeyCode keyCode(FuzzedDataProvider& in)
 {
-    static constexpr std::array<long long, 16> kCodes{87,
-                                                      65,
-                                                      83,
-                                                      68,
-                                                      49,
-                                                      50,
-                                                      51,
-                                                      0,
-                                                      255,
-                                                      -1,
-                                                      256,
-                                                      65536,
-                                                      -32768,
-                                                      std::numeric_limits<long long>::min(),
-                                                      std::numeric_limits<long long>::max(),
-                                                      1LL << 40};
+    static constexpr std::array<game::KeyCode, 16> kCodes{87,
+                                                          65,
+                                                          83,
+                                                          68,
+                                                          49,
+                                                          50,
+                                                          51,
+                                                          0,
+                                                          255,
+                                                          -1,
+                                                          256,
+                                                          65536,
+                                                          -32768,
+                                                          std::numeric_limits<game::KeyCode>::min(),
+                                                          std::numeric_limits<game::KeyCode>::max(),
+                                                          1LL << 40};
     if (in.ConsumeBool()) return kCodes[in.ConsumeIntegralInRange<std::size_t>(0, kCodes.size() - 1)];
-    return in.ConsumeIntegral<long long>();
+    return in.ConsumeIntegral<game::KeyCode>();
 }
 
 std::int16_t button(FuzzedDataProvider& in)

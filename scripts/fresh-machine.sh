@@ -92,6 +92,16 @@ tar -xf "$base" -C "$root"
 name=$(basename "$top")
 git clone -q "$top" "$root/root/$name"
 cp /etc/resolv.conf "$root/etc/resolv.conf"
+# Certificate authorities this machine added for its network (a proxy that
+# inspects TLS, say) are trusted in the tree too, by the system and by node:
+# without them npm cannot reach its registry from here.
+node_ca=()
+if compgen -G "/usr/local/share/ca-certificates/*.crt" >/dev/null; then
+    mkdir -p "$root/usr/local/share/ca-certificates"
+    cp /usr/local/share/ca-certificates/*.crt "$root/usr/local/share/ca-certificates/"
+    chroot "$root" update-ca-certificates >/dev/null 2>&1
+    node_ca=(NODE_EXTRA_CA_CERTS=/etc/ssl/certs/ca-certificates.crt)
+fi
 mount -t proc proc "$root/proc" && mounts+=("$root/proc")
 # The packages downloaded by earlier runs: installing still happens from
 # scratch, only the downloads are spared.
@@ -100,6 +110,6 @@ mkdir -p "$root/var/cache/apt/archives/partial"
 
 echo "fresh-machine: Debian $release, $(git -C "$top" log -1 --format='%h %s')" >&2
 status=0
-chroot "$root" /usr/bin/env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin TERM=dumb \
+chroot "$root" /usr/bin/env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin TERM=dumb "${node_ca[@]}" \
     /bin/bash -c "cd /root/$name && $1" || status=$?
 exit $status

@@ -30,6 +30,8 @@ packages=(
   libfast-float-dev libdragonbox-dev
   # the web build: the rules and the runner as WebAssembly, run under node
   emscripten nodejs "${web_extra[@]}"
+  # ... and the page played in real browsers, driven by an npm package
+  chromium firefox-esr
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
@@ -48,16 +50,26 @@ packages=(
   time
 )
 
+# npm from Debian, unless a node from elsewhere brought its own (Debian's npm
+# conflicts with such a node).
+command -v npm >/dev/null || packages+=(npm)
+
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=()
+  if [ "$(id -u)" -ne 0 ]; then sudo=(sudo); fi
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo[@]}" apt-get update -q
+  "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
-sudo=()
-if [ "$(id -u)" -ne 0 ]; then sudo=(sudo); fi
-export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -q
-"${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+# The browser tests' driver, at the version the lockfile pins; it downloads
+# no browser: the tests use Debian's.
+web_tests="$(cd "$(dirname "$0")/.." && pwd)/tests/web"
+if ! cmp -s "$web_tests/package-lock.json" "$web_tests/node_modules/.installed-lock.json" 2>/dev/null; then
+  npm ci --prefix "$web_tests" --ignore-scripts --no-audit --no-fund
+  cp "$web_tests/package-lock.json" "$web_tests/node_modules/.installed-lock.json"
+fi

@@ -4,27 +4,39 @@
 
 namespace game {
 
+// A virtual-key code as the world hands it over: a keyboard's codes are 0 to
+// 255, but a script or a fuzzer may send any number, and the game ignores
+// what no keyboard sends.
+using KeyCode = std::int64_t;
+
 // Something the world does to the running program: Start pressed, a key
 // down or up, a button down or up at a client point, a window's new outer
 // size, or nothing but time passing. Every front end (the desktop shell, the
-// scenario runner, the soak driver, the fuzzers) hands these to
+// page, the scenario runner, the soak driver, the fuzzers) hands these to
 // Program::apply and touches the game no other way.
 struct Input {
     enum class Kind : std::uint8_t { Time, Start, KeyDown, KeyUp, MouseDown, MouseUp, TitleSize, FieldSize };
 
     Kind kind = Kind::Time;
-    long long key = 0;        // KeyDown, KeyUp: the virtual-key code, any number
-    std::int16_t button = 0;  // MouseDown, MouseUp: 1 left, 2 right, 4 middle
-    float x = 0, y = 0;       // the client point of a press (twips), or the new outer width and height
+    KeyCode key = 0;              // KeyDown, KeyUp
+    std::int16_t button = 0;      // MouseDown, MouseUp: 1 left, 2 right, 4 middle
+    float x = 0, y = 0;           // MouseDown, MouseUp: the client point (twips)
+    float width = 0, height = 0;  // TitleSize, FieldSize: the window's new outer size (twips)
 
     static Input time() { return {}; }
-    static Input start() { return {Kind::Start}; }
-    static Input keyDown(long long code) { return {Kind::KeyDown, code}; }
-    static Input keyUp(long long code) { return {Kind::KeyUp, code}; }
-    static Input mouseDown(std::int16_t b, float px, float py) { return {Kind::MouseDown, 0, b, px, py}; }
-    static Input mouseUp(std::int16_t b, float px, float py) { return {Kind::MouseUp, 0, b, px, py}; }
-    static Input titleSize(float width, float height) { return {Kind::TitleSize, 0, 0, width, height}; }
-    static Input fieldSize(float width, float height) { return {Kind::FieldSize, 0, 0, width, height}; }
+    static Input start() { return {.kind = Kind::Start}; }
+    static Input keyDown(KeyCode code) { return {.kind = Kind::KeyDown, .key = code}; }
+    static Input keyUp(KeyCode code) { return {.kind = Kind::KeyUp, .key = code}; }
+    static Input mouseDown(std::int16_t b, float px, float py)
+    {
+        return {.kind = Kind::MouseDown, .button = b, .x = px, .y = py};
+    }
+    static Input mouseUp(std::int16_t b, float px, float py)
+    {
+        return {.kind = Kind::MouseUp, .button = b, .x = px, .y = py};
+    }
+    static Input titleSize(float w, float h) { return {.kind = Kind::TitleSize, .width = w, .height = h}; }
+    static Input fieldSize(float w, float h) { return {.kind = Kind::FieldSize, .width = w, .height = h}; }
 };
 
 }  // namespace game

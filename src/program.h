@@ -6,6 +6,7 @@
 #include "battlefield/form1.h"
 #include "host.h"
 #include "input.h"
+#include "setting.h"
 #include "title/menu.h"
 #include "ui/scheduler.h"
 
@@ -28,18 +29,31 @@ public:
     void apply(std::int64_t now, const Input& input);
     std::int64_t now() const { return scheduler_.now(); }
 
+    // The other door, for scripts and tests that arrange a situation: writes
+    // one value into the battlefield (created, not loaded, if it is not yet
+    // there). False, with the reason, when the control or element does not
+    // exist; nothing changes then.
+    bool set(const Setting& setting, std::string& failure);
+
+    // What the world may look at: read-only views of the windows.
     const ui::Scheduler& scheduler() const { return scheduler_; }
-    Menu& menu() { return menu_; }
-    // The battlefield's default instance, created (not loaded) on first use.
-    Form1& form1();
-    Form1* form1IfCreated() { return form1_.get(); }
+    const Menu& menu() const { return menu_; }
     const Form1* form1IfCreated() const { return form1_.get(); }
 
+    // For the rules' own unit tests and the benches, which arrange by hand
+    // what the set door cannot name (a filled field, a handler called on its
+    // own). Nothing that plays the game uses these.
+    Form1* form1ToArrange() { return form1_.get(); }
+
 private:
+    friend class Menu;  // Start opens the battlefield
+    // The battlefield's default instance, created (not loaded) on first use.
+    Form1& form1();
     void deliver(const Input& input);
 
     Host& host_;
     ui::Scheduler scheduler_;
+    ui::StepBatching batching_;
     Menu menu_;
     std::unique_ptr<Form1> form1_;
 };

@@ -35,6 +35,8 @@ struct Game {
 
     const ui::Scheduler& clock() const { return program.scheduler(); }
     void advance(std::int64_t ms) { program.apply(program.now() + ms, game::Input::time()); }
+    // Input at the present moment, through the door every front end uses.
+    void apply(const game::Input& input) { program.apply(program.now(), input); }
 
     // Places worked out from the window's current outer size. A hit parks
     // both sprites right of the window, apart, where they touch nothing.
@@ -56,7 +58,7 @@ private:
     {
         p.startUp();
         p.apply(0, game::Input::start());
-        return *p.form1IfCreated();
+        return *p.form1ToArrange();
     }
 };
 

@@ -28,9 +28,10 @@ struct StillShell : ::testing::Test {
     StillShell() { shell.start(); }
 
     // Start pressed: the battlefield loaded and shown.
+    // The battlefield is handed back writable, for tests that arrange a scene.
     game::Form1& pressStart()
     {
         shell.title()->startButton()->click();
-        return *shell.program().form1IfCreated();
+        return *shell.programToArrange().form1ToArrange();
     }
 };

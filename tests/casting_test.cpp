@@ -105,7 +105,7 @@ TEST(Casting, aFireCastStraightToTheRightMovesExactlyTwoHundredPerTickWithoutDri
 {
     Game g;
     game::Form1& f = g.form;
-    f.sendMouseDown(kLeft, 16600, 4200);
+    g.apply(game::Input::mouseDown(kLeft, 16600, 4200));
     EXPECT_EQ(f.projStepX[0], 200.0);
     EXPECT_EQ(f.projStepY[0], 0.0);
     EXPECT_EQ(f.projDistance[0], 10000.0);
@@ -277,16 +277,16 @@ TEST(Casting, fireIceLightningAndTheSpecialFlyTogether)
 {
     Game g;
     game::Form1& f = g.form;
-    f.sendMouseDown(kRight, 20000, 2000);
+    g.apply(game::Input::mouseDown(kRight, 20000, 2000));
     g.advance(100);
     for (std::int16_t magic = 0; magic < 3; ++magic) {
         f.magicType = magic;
-        f.sendMouseDown(kLeft, 20000, 9000 + 500.0f * magic);
-        f.sendMouseUp(kLeft, 20000, 9000);
+        g.apply(game::Input::mouseDown(kLeft, 20000, 9000 + 500.0f * magic));
+        g.apply(game::Input::mouseUp(kLeft, 20000, 9000));
         // The left release ended the charge: the special stands still.
-        f.sendMouseDown(kRight, 20000, 2000);
+        g.apply(game::Input::mouseDown(kRight, 20000, 2000));
         EXPECT_FALSE(f.specialHeld);
-        f.sendMouseUp(kRight, 20000, 2000);
+        g.apply(game::Input::mouseUp(kRight, 20000, 2000));
     }
     EXPECT_TRUE(f.picProjectile(3).Visible);
     EXPECT_FALSE(f.tmrProjectile(3).Enabled());
@@ -297,13 +297,13 @@ TEST(Casting, fireIceLightningAndTheSpecialFlyTogether)
     // Once every slot is idle again all four can fly at once.
     Game h;
     game::Form1& e = h.form;
-    e.sendMouseDown(kRight, 20000, 2000);
+    h.apply(game::Input::mouseDown(kRight, 20000, 2000));
     h.advance(50);
-    e.sendMouseUp(kRight, 20000, 2000);
+    h.apply(game::Input::mouseUp(kRight, 20000, 2000));
     for (std::int16_t magic = 0; magic < 3; ++magic) {
         e.magicType = magic;
-        e.sendMouseDown(kLeft, 20000, 9000);
-        e.sendMouseUp(kLeft, 20000, 9000);
+        h.apply(game::Input::mouseDown(kLeft, 20000, 9000));
+        h.apply(game::Input::mouseUp(kLeft, 20000, 9000));
     }
     for (std::int16_t s = 0; s < 4; ++s) {
         EXPECT_TRUE(e.picProjectile(s).Visible) << s;
@@ -370,9 +370,9 @@ TEST(SpecialMagic, aRightClickShorterThanATickLaunchesTheHiddenSpecialFromWhereI
     game::Form1& f = g.form;
     ui::PictureBox& special = f.picProjectile(3);
     g.advance(10);
-    f.sendMouseDown(kRight, 3000, 3000);
+    g.apply(game::Input::mouseDown(kRight, 3000, 3000));
     g.advance(20);
-    f.sendMouseUp(kRight, 20320, 2840);
+    g.apply(game::Input::mouseUp(kRight, 20320, 2840));
     EXPECT_EQ(f.targetX, 20320);
     EXPECT_EQ(f.targetY, 2840);
     EXPECT_FALSE(special.Visible);
@@ -708,7 +708,7 @@ TEST(ProjectileFlight, theMoveThatLeavesIsStillMadeAndTheNextTickEndsTheFlight)
     Game g;
     game::Form1& f = g.form;
     place(f.picHero, 23500, 13300, 675, 735);
-    f.sendMouseDown(kLeft, 24100, 14100);  // just below the mage's bottom
+    g.apply(game::Input::mouseDown(kLeft, 24100, 14100));  // just below the mage's bottom
     ASSERT_EQ(f.projStepX[0], 120.0);
     ASSERT_EQ(f.projStepY[0], 160.0);
     g.advance(50);

@@ -661,7 +661,7 @@ TEST(GameEnd, winAndLossStopOnlyTheMageAndTheContactsAndShowTheirTwoBoxes)
         SCOPED_TRACE(c.scoreBox);
         Game g;
         game::Form1& f = g.form;
-        f.sendMouseDown(1, 20000, 9000);  // a fire projectile in flight
+        g.apply(game::Input::mouseDown(1, 20000, 9000));  // a fire projectile in flight
         f.score = c.score;
         if (c.win)
             f.WinGame();
@@ -697,7 +697,7 @@ TEST(GameEnd, aFourthHitEndsTheGameOnTheNextHeroTickAndNothingIsDetectedAfterwar
     place(invader, 6400, 6400, 735, 855);
     place(f.picCastleKiller(0), 10000, 8000, 735, 855);
     f.magicType = 0;
-    f.sendMouseDown(1, 10100, 8100);
+    g.apply(game::Input::mouseDown(1, 10100, 8100));
     g.advance(1000);
     EXPECT_EQ(f.lives, -1);
     EXPECT_EQ(f.kills, 0);

@@ -55,7 +55,8 @@ TEST(SpriteArray, stepsCountedInARunEndWhereStepsTakenAtOnceDo)
     };
     ui::PictureBox design;
     design.Visible = true;
-    ui::SpriteArray batched(design), direct(design);
+    ui::StepBatching batching;
+    ui::SpriteArray batched(design, &batching), direct(design);
     fill(batched);
     fill(direct);
     const ui::SpriteView held = std::as_const(batched)(4100);
@@ -74,7 +75,7 @@ TEST(SpriteArray, stepsCountedInARunEndWhereStepsTakenAtOnceDo)
     ui::Timer t(s, 1, [&] { tick(batched, ++n); });
     t.setEnabled(true);
     {
-        const ui::StepBatch run;
+        const ui::StepBatch run(batching);
         s.advanceTo(11);
     }
     for (int i = 1; i <= 11; ++i) tick(direct, i);
@@ -93,9 +94,10 @@ TEST(SpriteArray, anArrayDestroyedInARunLeavesTheBatch)
 {
     ui::PictureBox design;
     design.Visible = true;
-    auto first = std::make_unique<ui::SpriteArray>(design);
-    auto middle = std::make_unique<ui::SpriteArray>(design);
-    ui::SpriteArray last(design);
+    ui::StepBatching batching;
+    auto first = std::make_unique<ui::SpriteArray>(design, &batching);
+    auto middle = std::make_unique<ui::SpriteArray>(design, &batching);
+    ui::SpriteArray last(design, &batching);
     ui::Scheduler s;
     ui::Timer t(s, 10, [&] {
         first->stepShown(1.0f, 0.0f);
@@ -106,7 +108,7 @@ TEST(SpriteArray, anArrayDestroyedInARunLeavesTheBatch)
     });
     t.setEnabled(true);
     {
-        const ui::StepBatch run;
+        const ui::StepBatch run(batching);
         s.advanceTo(10);
     }
     EXPECT_EQ(std::as_const(last)(0).Left, -1.0f);
@@ -120,10 +122,11 @@ TEST(SpriteArray, aStepWhileAViewTakenInTheRunIsAliveIsRefusedInDebugBuilds)
     GTEST_SKIP() << "checked in debug builds only";
 #else
     ui::PictureBox design;
-    ui::SpriteArray a(design);
+    ui::StepBatching batching;
+    ui::SpriteArray a(design, &batching);
     const ui::SpriteView before = std::as_const(a)(0);  // taken outside the run: it sees every step
     {
-        const ui::StepBatch run;
+        const ui::StepBatch run(batching);
         {
             const ui::SpriteRef held = a(0);
             const ui::SpriteRef copy = held;

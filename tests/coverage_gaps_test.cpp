@@ -87,9 +87,9 @@ TEST(CoverageGaps, IndicesOutsideAnArrayAreRunTimeErrors)
 TEST(CoverageGaps, ReleasesOfCodesOutsideTheKeyTableAreIgnored)
 {
     testing_support::Game g;
-    g.form.sendKeyDown(87);
+    g.apply(game::Input::keyDown(87));
     const auto held = g.form.keyDown;
-    for (long long code : {-1LL, 256LL, -32769LL, 1LL << 40}) g.form.sendKeyUp(code);
+    for (long long code : {-1LL, 256LL, -32769LL, 1LL << 40}) g.apply(game::Input::keyUp(code));
     for (int code : {-1, 256}) g.form.picHero_KeyUp(code, 0);  // the handler guards itself too
     EXPECT_EQ(g.form.keyDown, held);
 }

@@ -67,17 +67,17 @@ TEST(KeyboardTable, codesOutsideTheTableAreIgnored)
     g.form.picHero_KeyDown(256, 0);
     g.form.picHero_KeyDown(-1, 0);
     g.form.picHero_KeyDown(256 + kW, 0);
-    g.form.sendKeyDown(256 + kD);
-    g.form.sendKeyDown(65536 + kA);
-    g.form.sendKeyDown(-1);
+    g.apply(game::Input::keyDown(256 + kD));
+    g.apply(game::Input::keyDown(65536 + kA));
+    g.apply(game::Input::keyDown(-1));
     for (int code = 0; code < 256; ++code) EXPECT_EQ(g.form.keyDown[static_cast<std::size_t>(code)], 0) << code;
 
-    g.form.sendKeyDown(kA);
+    g.apply(game::Input::keyDown(kA));
     EXPECT_EQ(g.form.keyDown[kA], -1);
-    g.form.sendKeyUp(256 + kA);
+    g.apply(game::Input::keyUp(256 + kA));
     g.form.picHero_KeyUp(256 + kA, 0);
     EXPECT_EQ(g.form.keyDown[kA], -1);
-    g.form.sendKeyUp(kA);
+    g.apply(game::Input::keyUp(kA));
     EXPECT_EQ(g.form.keyDown[kA], 0);
 }
 
@@ -346,7 +346,7 @@ TEST(SpecialCharge, twentyTicksHeldGrowTheSpecialBySixtyAboveAndCentredOnTheMage
     ui::PictureBox& special = f.picProjectile(3);
     ASSERT_EQ(special.Width, 255);
     ASSERT_EQ(special.Height, 255);
-    f.sendMouseDown(2, 15000, 9000);
+    g.apply(game::Input::mouseDown(2, 15000, 9000));
     // Nothing is shown until the first hero tick.
     EXPECT_FALSE(special.Visible);
     g.advance(49);
@@ -509,7 +509,7 @@ TEST(GameEndChecks, theGameEndsOnTheFirstHeroTickAfterTheDecidingValueAndOnlyOnc
     EXPECT_FALSE(f.tmrCharaMovement.Enabled());
     EXPECT_FALSE(f.tmrCollisionDetect.Enabled());
     // No later tick moves the mage or repeats the checks.
-    f.sendKeyDown(kD);
+    g.apply(game::Input::keyDown(kD));
     g.advance(1000);
     EXPECT_EQ(g.host.boxes, kWinPair);
     EXPECT_EQ(f.picHero.Left, 6600);
@@ -535,7 +535,7 @@ TEST(GameEndChecks, aCastleCaptionThatIsNoNumberStopsTheTickWhereItIsRead)
         Game g;
         game::Form1& f = g.form;
         f.lblCastleLifeBar.Caption = "abc";
-        f.sendKeyDown(kD);
+        g.apply(game::Input::keyDown(kD));
         g.advance(100);
         EXPECT_EQ(f.picHero.Left, 6710);
         EXPECT_TRUE(f.tmrCharaMovement.Enabled());

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 
 #include "testing/game.h"
 
@@ -47,8 +48,10 @@ TEST(Program, inputBeforeTheBattlefieldIsDroppedAndInsideAHandlerOnlyDelivered)
     EXPECT_EQ(p.now(), 100);
 
     p.apply(100, Input::start());
-    game::Form1& f = p.form1();
-    f.kills = static_cast<std::int16_t>(f.killsToWin + 1);  // the next hero tick wins
+    const game::Form1& f = *p.form1IfCreated();
+    std::string failure;
+    ASSERT_TRUE(p.set({.kind = game::Setting::Kind::Variable, .name = "kills", .integer = f.killsToWin + 1},
+                      failure));  // the next hero tick wins
     std::int64_t inside = -1;
     host.onBox = [&] {
         p.apply(p.now() + 60'000, Input::keyDown(kKeyD));

@@ -24,10 +24,10 @@ constexpr float kMax = std::numeric_limits<float>::max();
 constexpr std::int16_t kLeft = 1, kRight = 2;
 constexpr long long kW = 87, kA = 65, kS = 83, kD = 68;
 
-void click(game::Form1& f, std::int16_t button, float x, float y)
+void click(Session& s, std::int16_t button, float x, float y)
 {
-    f.sendMouseDown(button, x, y);
-    f.sendMouseUp(button, x, y);
+    s.apply(game::Input::mouseDown(button, x, y));
+    s.apply(game::Input::mouseUp(button, x, y));
 }
 
 // A player who walks a small square, changes magic, casts every 300 ms at a
@@ -35,20 +35,19 @@ void click(game::Form1& f, std::int16_t button, float x, float y)
 // for `ms` of game time; the rules are checked after every firing.
 std::string play(Session& s, std::int64_t ms)
 {
-    game::Form1& f = s.form();
     static constexpr long long kWalk[4] = {kW, kD, kS, kA};
     for (std::int64_t t = 0; t < ms; t += 100) {
         const std::int64_t now = s.now();
         if (now % 1000 == 0) {
-            f.sendKeyUp(kWalk[(now / 1000 + 3) % 4]);
-            f.sendKeyDown(kWalk[(now / 1000) % 4]);
+            s.apply(game::Input::keyUp(kWalk[(now / 1000 + 3) % 4]));
+            s.apply(game::Input::keyDown(kWalk[(now / 1000) % 4]));
         }
-        if (now % 3000 == 0) f.sendKeyDown(49 + (now / 3000) % 3);
-        if (now % 3000 == 100) f.sendKeyUp(49 + (now / 3000) % 3);
+        if (now % 3000 == 0) s.apply(game::Input::keyDown(49 + (now / 3000) % 3));
+        if (now % 3000 == 100) s.apply(game::Input::keyUp(49 + (now / 3000) % 3));
         if (now % 300 == 0)
-            click(f, kLeft, 2000.0f + static_cast<float>(now % 23000), 12000.0f - static_cast<float>(now % 9000));
-        if (now % 4000 == 0) f.sendMouseDown(kRight, 20000, 3000);
-        if (now % 4000 == 1500) f.sendMouseUp(kRight, 3000, 12000);
+            click(s, kLeft, 2000.0f + static_cast<float>(now % 23000), 12000.0f - static_cast<float>(now % 9000));
+        if (now % 4000 == 0) s.apply(game::Input::mouseDown(kRight, 20000, 3000));
+        if (now % 4000 == 1500) s.apply(game::Input::mouseUp(kRight, 3000, 12000));
         if (std::string why = s.check(); !why.empty()) return why;
         if (std::string why = s.advance(100); !why.empty()) return why;
     }
@@ -65,13 +64,13 @@ TEST(StrayInput, keyCodesOutsideTheTableNeitherPressNorReleaseAnyKey)
                                        LLONG_MAX, kW + 256,   kW - 256,         kW + 65536, kW + (1LL << 32),
                                        kD + 256,  kD - 65536, kD + (1LL << 32), -kD};
     Session s;
-    game::Form1& f = s.form();
-    for (long long code : stray) f.sendKeyDown(code);
+    const game::Form1& f = s.form();
+    for (long long code : stray) s.apply(game::Input::keyDown(code));
     const auto nothingHeld = f.keyDown;
     EXPECT_EQ(nothingHeld, decltype(f.keyDown){});
 
-    f.sendKeyDown(kD);
-    for (long long code : stray) f.sendKeyUp(code);
+    s.apply(game::Input::keyDown(kD));
+    for (long long code : stray) s.apply(game::Input::keyUp(code));
     EXPECT_EQ(f.keyDown[kD], -1);
     ASSERT_EQ(s.advance(500), "");
     EXPECT_EQ(f.picHero.Left, 6600 + 10 * 55);  // D held all along: ten steps right
@@ -85,8 +84,8 @@ TEST(StrayInput, buttonsOtherThanLeftRightAndMiddleCastNothingButEndACharge)
     for (const std::int16_t button : std::vector<std::int16_t>{0, 3, 5, 8, 16, -1, -2, 32767, -32768}) {
         SCOPED_TRACE(button);
         Session s;
-        game::Form1& f = s.form();
-        click(f, button, 15000, 9000);
+        const game::Form1& f = s.form();
+        click(s, button, 15000, 9000);
         EXPECT_EQ(f.targetX, 15000);  // every press that reaches the window aims
         EXPECT_EQ(f.targetY, 9000);
         for (int k = 0; k < 4; ++k) {
@@ -98,11 +97,11 @@ TEST(StrayInput, buttonsOtherThanLeftRightAndMiddleCastNothingButEndACharge)
 
         // During a charge such a release ends it without a launch: the
         // special stays where it stood.
-        f.sendMouseDown(kRight, 15000, 9000);
+        s.apply(game::Input::mouseDown(kRight, 15000, 9000));
         ASSERT_EQ(s.advance(100), "");
         ASSERT_TRUE(f.picProjectile(3).Visible);
         const float left = f.picProjectile(3).Left;
-        click(f, button, 15000, 9000);
+        click(s, button, 15000, 9000);
         EXPECT_FALSE(f.specialHeld);
         EXPECT_FALSE(f.picProjectile(3).Enabled);
         ASSERT_EQ(s.advance(200), "");
@@ -124,8 +123,8 @@ TEST(StrayInput, castsTowardsTheFarEndsOfTheSingleRangeFlyOutAtTheirSpeed)
     for (const auto& [x, y] : targets) {
         SCOPED_TRACE(testing::Message() << x << ", " << y);
         Session s;
-        game::Form1& f = s.form();
-        click(f, kLeft, x, y);
+        const game::Form1& f = s.form();
+        click(s, kLeft, x, y);
         ASSERT_TRUE(f.picProjectile(0).Visible);
         const double stepX = f.projStepX[0].value_or(NAN);
         const double stepY = f.projStepY[0].value_or(NAN);
@@ -141,12 +140,12 @@ TEST(StrayInput, castsTowardsTheFarEndsOfTheSingleRangeFlyOutAtTheirSpeed)
 TEST(StrayInput, aPressAtAPointOfTheLargestSizeIsRoutedLikeAnyOther)
 {
     Session s;
-    game::Form1& f = s.form();
+    const game::Form1& f = s.form();
     for (float x : {kMax, -kMax, 1e30f, -1e30f})
         for (float y : {kMax, -kMax, 0.0f}) {
-            const game::MouseTarget t = f.sendMouseDown(kRight, x, y);
-            EXPECT_TRUE(t.toForm);  // no box holds such a point
-            f.sendMouseUp(kRight, x, y);
+            s.apply(game::Input::mouseDown(kRight, x, y));
+            EXPECT_EQ(f.targetX, x);  // no box holds such a point: the press aims
+            s.apply(game::Input::mouseUp(kRight, x, y));
             ASSERT_EQ(s.check(), "");
         }
     ASSERT_EQ(s.advance(1000), "");
@@ -161,12 +160,11 @@ TEST(StrayInput, windowsOfOneTwipOnePixelAndTheLargestSizeKeepEveryRule)
     for (const auto& [w, h] : sizes) {
         SCOPED_TRACE(testing::Message() << w << " x " << h);
         Session s;
-        game::Form1& f = s.form();
-        f.Width = w;
-        f.Height = h;
+        const game::Form1& f = s.form();
+        s.apply(game::Input::fieldSize(w, h));
         ASSERT_EQ(play(s, 140'000), "");  // into the third wave
         // Invaders enter 1000 twips inside the outer size, whatever it is.
-        const ui::SpriteRef last = f.picCastleKiller(f.picCastleKiller.UBound());
+        const ui::SpriteView last = f.picCastleKiller(f.picCastleKiller.UBound());
         EXPECT_TRUE(std::isfinite(last.Left) && std::isfinite(last.Top));
     }
 }
@@ -174,18 +172,17 @@ TEST(StrayInput, windowsOfOneTwipOnePixelAndTheLargestSizeKeepEveryRule)
 TEST(StrayInput, aWindowThatShrinksToOneTwipEndsEveryFlightAtItsNextTick)
 {
     Session s;
-    game::Form1& f = s.form();
-    f.sendMouseDown(kRight, 15000, 9000);
+    const game::Form1& f = s.form();
+    s.apply(game::Input::mouseDown(kRight, 15000, 9000));
     ASSERT_EQ(s.advance(100), "");
-    f.sendMouseUp(kRight, 15000, 9000);
-    click(f, kLeft, 20000, 4200);
-    f.sendKeyDown(50);
+    s.apply(game::Input::mouseUp(kRight, 15000, 9000));
+    click(s, kLeft, 20000, 4200);
+    s.apply(game::Input::keyDown(50));
     ASSERT_EQ(s.advance(50), "");
-    click(f, kLeft, 20000, 4200);
+    click(s, kLeft, 20000, 4200);
     ASSERT_EQ(s.advance(50), "");
     ASSERT_TRUE(f.tmrProjectile(0).Enabled() && f.tmrProjectile(1).Enabled() && f.tmrProjectile(3).Enabled());
-    f.Width = 1;
-    f.Height = 1;
+    s.apply(game::Input::fieldSize(1, 1));
     ASSERT_EQ(s.advance(50), "");
     for (int k = 0; k < 4; ++k) {
         EXPECT_FALSE(f.tmrProjectile(k).Enabled()) << k;
@@ -205,24 +202,24 @@ TEST(StrayInput, aWindowThatShrinksToOneTwipEndsEveryFlightAtItsNextTick)
 TEST(StrayInput, aSpecialWhoseDistanceOverflowsLaunchesNothing)
 {
     Session s;
-    game::Form1& f = s.form();
-    ui::PictureBox& special = f.picProjectile(3);
-    f.Width = 1e32f;  // castle killers enter far right and never arrive
-    f.sendKeyDown(kA);
+    const game::Form1& f = s.form();
+    const ui::PictureBox& special = f.picProjectile(3);
+    s.apply(game::Input::fieldSize(1e32f, f.Height));  // castle killers enter far right and never arrive
+    s.apply(game::Input::keyDown(kA));
     ASSERT_EQ(s.advance(4400), "");  // into the bottom stream's column
-    f.sendKeyUp(kA);
-    f.sendMouseDown(kRight, 15000, 9000);
+    s.apply(game::Input::keyUp(kA));
+    s.apply(game::Input::mouseDown(kRight, 15000, 9000));
     ASSERT_EQ(s.advance(500), "");
-    click(f, kLeft, 15000, 9000);  // the left release strands the special there
-    f.sendKeyDown(kD);
+    click(s, kLeft, 15000, 9000);  // the left release strands the special there
+    s.apply(game::Input::keyDown(kD));
     ASSERT_EQ(s.advance(2000), "");  // the mage steps out of the column
-    f.sendKeyUp(kD);
+    s.apply(game::Input::keyUp(kD));
     ASSERT_EQ(s.advance(135'000), "");  // a bottom-stream invader runs into the special
     ASSERT_FALSE(special.Visible);
     ASSERT_EQ(special.Left, 1e32f);
 
-    f.Width = kMax;
-    click(f, kRight, -kMax, 5000);
+    s.apply(game::Input::fieldSize(kMax, f.Height));
+    click(s, kRight, -kMax, 5000);
     ASSERT_EQ(s.advance(200), "");
     EXPECT_TRUE(std::isfinite(special.Left));
     EXPECT_TRUE(std::isfinite(special.Top));
@@ -235,7 +232,7 @@ TEST(StrayInput, aSpecialWhoseDistanceOverflowsLaunchesNothing)
 TEST(LongPlay, tenMinutesOfPlayPastTheEndKeepEveryRule)
 {
     Session s;
-    game::Form1& f = s.form();
+    const game::Form1& f = s.form();
     ASSERT_EQ(play(s, 600'000), "");
     // The game is over by now; only the hero tick and the contacts stopped.
     EXPECT_FALSE(f.tmrCharaMovement.Enabled());
@@ -253,7 +250,7 @@ TEST(LongPlay, tenMinutesOfPlayPastTheEndKeepEveryRule)
 TEST(Rules, aWrongCaptionOrKeyEntryIsReported)
 {
     Session s;
-    game::Form1& f = s.form();
+    game::Form1& f = s.formToArrange();
     ASSERT_EQ(s.advance(61'000), "");
     ASSERT_EQ(f.lblTimer.Caption, "01:01");
     struct Fault {

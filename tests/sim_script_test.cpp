@@ -144,7 +144,7 @@ TEST(SimRunner, aSetOnAnInvaderThatDoesNotExistYetFailsAtRunTime)
     EXPECT_EQ(failure, "picCastleKiller(1) does not exist yet");
     EXPECT_TRUE(runner.run(p.commands[2], failure));
     EXPECT_TRUE(runner.run(p.commands[3], failure));
-    EXPECT_EQ(runner.program().form1().picCastleKiller(1).Left, 5);
+    EXPECT_EQ(runner.program().form1IfCreated()->picCastleKiller(1).Left, 5);
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ TEST(SimSet, EachTargetGetsItsOwnValue)
         },
         [&](const sim::ScriptError&) { ++faults; });
     ASSERT_EQ(faults, 0);
-    const game::Form1& f = runner.program().form1();
+    const game::Form1& f = *runner.program().form1IfCreated();
     EXPECT_EQ(f.picProjectile(1).Top, 11);
     EXPECT_NE(f.picProjectile(1).Left, 11);
     EXPECT_EQ(f.picLife(0).Width, 12);
@@ -55,7 +55,7 @@ TEST(SimSet, ATargetThatIsNotThereFailsWithAReason)
     start.op = sim::Op::Start;
     std::string failure;
     ASSERT_TRUE(runner.run(start, failure));
-    const game::Form1& f = runner.program().form1();
+    const game::Form1& f = *runner.program().form1IfCreated();
     const auto speeds = f.projSpeed;
     for (auto [kind, name, index] : {std::tuple{sim::SetKind::LabelCaption, "lblNothing", -1},
                                      {sim::SetKind::LabelWidth, "picHero", -1},

@@ -10,10 +10,10 @@ TEST(Title, formLoadCentresEachControlOnHalfTheOuterWidth)
 {
     RecordingHost host;
     game::Program p(host);
-    game::Menu& m = p.menu();
+    const game::Menu& m = p.menu();
     // A frame of 120 twips on each side: the centre lies one side frame right
     // of the client area's centre.
-    m.Width = 23580 + 240;
+    p.apply(0, game::Input::titleSize(23580 + 240, m.Height));
     p.startUp();
     EXPECT_TRUE(m.Visible);
     EXPECT_FLOAT_EQ(m.lblWelcome.Left, 11910 - 4267.5f);
@@ -25,7 +25,7 @@ TEST(Title, formLoadCentresEachControlOnHalfTheOuterWidth)
     EXPECT_EQ(m.lblControls.Width, 5415);
     EXPECT_EQ(m.cmdStart.Height, 1575);
     // Resizing later moves nothing.
-    m.Width = 30000;
+    p.apply(0, game::Input::titleSize(30000, m.Height));
     EXPECT_FLOAT_EQ(m.cmdStart.Left, 11910 - 1387.5f);
 }
 
@@ -33,7 +33,7 @@ TEST(Title, centringRoundsTheDoubleDifferenceToASingle)
 {
     RecordingHost host;
     game::Program p(host);
-    p.menu().Width = 23581.3f;
+    p.apply(0, game::Input::titleSize(23581.3f, p.menu().Height));
     p.startUp();
     const double expected = static_cast<double>(23581.3f) / 2 - 8535.0 / 2;
     EXPECT_EQ(p.menu().lblWelcome.Left, static_cast<float>(expected));
@@ -46,7 +46,7 @@ TEST(Title, startLoadsAndShowsTheBattlefieldThenHidesTheTitleForGood)
     p.startUp();
     EXPECT_EQ(p.form1IfCreated(), nullptr);
     p.apply(700, game::Input::start());
-    game::Form1* f = p.form1IfCreated();
+    const game::Form1* f = p.form1IfCreated();
     ASSERT_NE(f, nullptr);
     EXPECT_TRUE(f->Loaded);
     EXPECT_TRUE(f->Visible);

@@ -28,8 +28,14 @@
     window: '#efefef', dark: '#9f9f9f', shadow: '#767676', light: '#ffffff', midlight: '#cacaca',
     disabledText: '#bebebe', line: '#000000',
   };
+  // Colours as CSS text, made once each: a frame names hundreds of them.
+  const colours = new Map();
   function colour(c) {
-    const v = c >>> 0;
+    let text = colours.get(c);
+    if (text === undefined) colours.set(c, text = colourText(c >>> 0));
+    return text;
+  }
+  function colourText(v) {
     if (v & 0x80000000) {
       switch (v & 0xff) {
         case 1: return palette.buttonFace;
@@ -93,10 +99,32 @@
   }
 
   // A picture box: background, border, then the picture at its natural size
-  // from the inner top-left corner, clipped by the box.
+  // from the inner top-left corner, clipped by the box. Each look (picture,
+  // colour, border, size) is drawn once into a sprite of its own, and a box
+  // is one copy of it: hundreds of invaders share one look.
+  const sprites = new Map();
   function paintBox(ctx, pictures, b, i) {
-    const x = b[i], y = b[i + 1], w = b[i + 2], h = b[i + 3], picture = b[i + 4], border = b[i + 6];
-    ctx.fillStyle = colour(b[i + 5]);
+    const key = `${b[i + 2]},${b[i + 3]},${b[i + 4]},${b[i + 5]},${b[i + 6]}`;
+    let sprite = sprites.get(key);
+    if (!sprite) {
+      if (sprites.size > 512) sprites.clear();
+      sprite = document.createElement('canvas');
+      sprite.width = b[i + 2];
+      sprite.height = b[i + 3];
+      drawBox(sprite.getContext('2d'), pictures[b[i + 4]], b[i + 2], b[i + 3], b[i + 5], b[i + 6]);
+      sprites.set(key, sprite);
+      // A bitmap is copied faster than a canvas in some browsers.
+      if (window.createImageBitmap) {
+        createImageBitmap(sprite).then((bitmap) => {
+          if (sprites.get(key) === sprite) sprites.set(key, bitmap);
+        }, () => {});
+      }
+    }
+    ctx.drawImage(sprite, b[i], b[i + 1]);
+  }
+  function drawBox(ctx, image, w, h, back, border) {
+    const x = 0, y = 0;
+    ctx.fillStyle = colour(back);
     ctx.fillRect(x, y, w, h);
     let edge = 0;
     if (border === 1) {
@@ -124,7 +152,6 @@
       }
       edge = 2;
     }
-    const image = picture >= 0 ? pictures[picture] : null;
     const iw = w - 2 * edge, ih = h - 2 * edge;
     if (!image || iw <= 0 || ih <= 0) return;
     const sw = Math.min(image.naturalWidth, iw), sh = Math.min(image.naturalHeight, ih);
@@ -182,6 +209,7 @@
     const start = document.getElementById('start');
     const msgbox = document.getElementById('msgbox');
     const msgText = document.getElementById('msgbox-text');
+    const msgOk = document.getElementById('msgbox-ok');
     let frames = 0, timer = 0, paintPending = false, wholeField = true, head = null, titleData = null;
 
     // Zoom to fit the viewport, as the desktop fits its screen; the backing
@@ -236,20 +264,109 @@
       for (const l of titleData.labels) paintLabel(ctx, l);
     }
 
-    function paintField() {
-      const changed = M._zv_scene();
-      if (changed & 1 || !head) head = JSON.parse(M.UTF8ToString(M._zv_scene_head()));
-      if (!changed && !wholeField) return;
-      wholeField = false;
-      const ctx = begin(field);
+    // The window's colour, picture and labels change seldom and lie beneath
+    // every box: they are painted into a layer of their own when they change,
+    // and each frame starts from a copy of it.
+    const under = document.createElement('canvas');
+    let underValid = false;
+    function paintUnder() {
+      under.width = field.canvas.width;
+      under.height = field.canvas.height;
+      const ctx = under.getContext('2d', { alpha: false });
+      ctx.setTransform(field.scale, 0, 0, field.canvas.height / field.height, 0, 0);
+      ctx.imageSmoothingEnabled = field.scale < 1;
       ctx.fillStyle = colour(head.back);
       ctx.fillRect(0, 0, field.width, field.height);
       if (head.picture >= 0) ctx.drawImage(pictures[head.picture], 0, 0);
       for (const l of head.labels) paintLabel(ctx, l);
-      const count = M._zv_scene_box_count();
+      underValid = true;
+    }
+
+    // What the battlefield shows, taken after the game has run: a frame is
+    // asked for only when it changed.
+    let changes = 0;
+    function takeScene() {
+      changes |= M._zv_scene();
+      if (changes || wholeField) schedulePaint();
+    }
+
+    // Only what changed since the last frame is painted again: the
+    // rectangles of the boxes that moved, changed looks, came or went (boxes
+    // are matched by their place in the stacking order) and of the labels
+    // that changed, each repainted from the layer beneath and the boxes that
+    // reach into it. A change of the window's colour or picture, a new zoom
+    // or a window just shown repaints it all.
+    const fields = M._zv_box_fields();
+    let shown = null, shownHead = null;
+    function changedRects(was, is, rects) {
+      const same = (i, j) => {
+        for (let k = 0; k < fields - 1; k++) if (was[i + k] !== is[j + k]) return false;
+        return true;
+      };
+      const add = (b, i) => rects.push([b[i], b[i + 1], b[i + 2], b[i + 3]]);
+      let i = 0, j = 0;
+      while (i < was.length || j < is.length) {
+        const a = i < was.length ? was[i + fields - 1] : Infinity, b = j < is.length ? is[j + fields - 1] : Infinity;
+        if (a < b) { add(was, i); i += fields; }
+        else if (b < a) { add(is, j); j += fields; }
+        else {
+          if (!same(i, j)) { add(was, i); add(is, j); }
+          i += fields;
+          j += fields;
+        }
+      }
+    }
+    const meets = (r, x, y, w, h) => x < r[0] + r[2] && r[0] < x + w && y < r[1] + r[3] && r[1] < y + h;
+
+    function paintField() {
+      const changed = changes;
+      changes = 0;
+      if (changed & 1 || !head) {
+        shownHead = head;
+        head = JSON.parse(M.UTF8ToString(M._zv_scene_head()));
+        underValid = false;
+      }
+      if (!changed && !wholeField) return;
       const at = M._zv_scene_boxes() >> 2;
-      const boxes = M.HEAP32.subarray(at, at + count * 7);
-      for (let i = 0; i < boxes.length; i += 7) paintBox(ctx, pictures, boxes, i);
+      const boxes = M.HEAP32.subarray(at, at + M._zv_scene_box_count() * fields);
+      const wholeAll = wholeField || !shown || !shownHead || head.back !== shownHead.back ||
+        head.picture !== shownHead.picture || head.labels.length !== shownHead.labels.length;
+      const rects = [];
+      let whole = wholeAll;
+      if (!whole) {
+        changedRects(shown, boxes, rects);
+        if (head !== shownHead) {
+          head.labels.forEach((l, i) => {
+            if (JSON.stringify(l) !== JSON.stringify(shownHead.labels[i])) rects.push(l.rect, shownHead.labels[i].rect);
+          });
+        }
+      }
+      // Many small changes (hundreds of invaders walking) cost more clipped
+      // than the whole window painted at once.
+      if (rects.length > 64) whole = true;
+      shownHead = head;
+      shown = boxes.slice();
+      wholeField = false;
+      if (!whole && rects.length === 0) return;
+      if (!underValid) paintUnder();
+      const ctx = field.ctx;
+      ctx.save();
+      begin(field);
+      if (!whole) {
+        // A pixel more all round: at a zoom or a fractional scale an edge
+        // falls inside device pixels that the neighbours share.
+        ctx.beginPath();
+        for (const r of rects) ctx.rect(r[0] - 1, r[1] - 1, r[2] + 2, r[3] + 2);
+        ctx.clip();
+      }
+      ctx.setTransform(1, 0, 0, 1, 0, 0);
+      ctx.drawImage(under, 0, 0);
+      begin(field);
+      for (let i = 0; i < boxes.length; i += fields) {
+        if (whole || rects.some((r) => meets(r, boxes[i] - 1, boxes[i + 1] - 1, boxes[i + 2] + 2, boxes[i + 3] + 2)))
+          paintBox(ctx, pictures, boxes, i);
+      }
+      ctx.restore();
       frames++;
     }
 
@@ -297,14 +414,21 @@
         msgbox.showModal();
       }
       rearm();
-      if (showField) schedulePaint();
+      if (showField) takeScene();
     }
 
-    msgbox.addEventListener('close', () => {
+    // A box is answered by its OK button, Enter or Escape: the next one
+    // shows, or the game goes on. A box closed any other way shows again.
+    function answer(event) {
+      event.preventDefault();
+      if (!msgbox.open) return;
+      msgbox.close();
       M._zv_box_closed();
       follow();
       if (!msgbox.open && !field.element.hidden) field.canvas.focus();
-    });
+    }
+    msgOk.addEventListener('click', answer);
+    msgbox.addEventListener('cancel', answer);
 
     start.addEventListener('click', () => {
       M._zv_start_clicked();
@@ -353,27 +477,32 @@
 
     window.addEventListener('resize', layout);
 
-    layout();
-    follow();
-    start.focus();
-    title.element.hidden = false;
+    // A bench's own build of the module can fill the field with invaders.
+    if (M._zv_bench_fill) {
+      window.zorvaneBench = {
+        fill(onField, seconds) { M._zv_bench_fill(onField, seconds); follow(); },
+        places: (onField, seconds) => JSON.parse(M.UTF8ToString(M._zv_bench_places(onField, seconds))),
+      };
+    }
 
-    window.zorvane = Object.freeze({
-      ready: Promise.resolve(),
+    layout();
+    follow();  // shows the title, Start focused
+
+    return {
       dump: () => JSON.parse(M.UTF8ToString(M._zv_dump())),
       zoom: () => {
         const w = field.element.hidden ? title : field;
         return { num: w.num, den: w.den };
       },
       frames: () => frames,
-    });
+    };
   }
 
+  // Read-only, for tests and the curious; `ready` once the title is painted.
   let started;
   const ready = new Promise((resolve) => { started = resolve; });
   window.zorvane = { ready };
-  main().then(() => {
-    const api = window.zorvane;
+  main().then((api) => {
     window.zorvane = Object.freeze({ ...api, ready });
     requestAnimationFrame(() => started());
   }, (e) => fail(/^Zorvane/.test(e.message) ? e.message : broken, e.cause || e));

@@ -38,6 +38,7 @@
 #include "app/battlefield_widget.h"
 #include "app/shell.h"
 #include "app/title_widget.h"
+#include "arrange.h"
 
 namespace {
 
@@ -220,7 +221,7 @@ int main(int argc, char** argv)
     shell.start();
 
     std::vector<Watched> watched;
-    game::Form1* form = nullptr;
+    const game::Form1* form = nullptr;
     std::string captionBefore;
     std::array<std::uint64_t, 3> counts{};
     std::string captionAfter;
@@ -245,10 +246,7 @@ int main(int argc, char** argv)
         // killers walk up and to the left along a line from the bottom right
         // corner to the castle, far above this corner; the streams of the
         // second and third waves run along the top and the left edge.
-        form->picHero.Left = 12000;
-        form->picHero.Top = 11800;
-        form->lblCastleLifeBar.Caption = "999999";
-        form->lives = 30000;
+        bench::keepPlaying(shell.programToArrange(), 12000, 11800);
 
         watched = {Watched{"tmrTimer", &form->tmrTimer}, Watched{"tmrCharaMovement", &form->tmrCharaMovement},
                    Watched{"tmrCollisionDetect", &form->tmrCollisionDetect}};

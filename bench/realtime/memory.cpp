@@ -92,7 +92,7 @@ int main(int argc, char** argv)
     report("title");
 
     shell.title()->startButton()->click();
-    game::Form1* form = shell.program().form1IfCreated();
+    game::Form1* form = shell.programToArrange().form1ToArrange();
     app::BattlefieldWidget* field = shell.battlefield();
     if (form == nullptr || field == nullptr) {
         std::fputs("Start did not show the battlefield\n", stderr);

@@ -80,6 +80,7 @@
 #include "app/shell.h"
 #include "app/title_widget.h"
 #include "battlefield/form1.h"
+#include "field_places.h"
 
 namespace {
 
@@ -313,21 +314,6 @@ private:
     int depth_ = 0;
 };
 
-// The castle killers' row: their look and their walk.
-const game::Form1::InvaderRow& castleKillers()
-{
-    for (const auto& row : game::Form1::invaderRows())
-        if (row.kind == game::InvaderKind::CastleKiller) return row;
-    std::abort();
-}
-
-const game::Form1::SpriteRow& castleKillerDesign()
-{
-    for (const auto& row : game::Form1::spriteRows())
-        if (std::string(row.name) == "picCastleKiller") return row;
-    std::abort();
-}
-
 // Invaders shown whose rectangle meets the client area.
 int invadersOnField(const game::Form1& form, QSize client)
 {
@@ -342,51 +328,11 @@ int invadersOnField(const game::Form1& form, QSize client)
     return n;
 }
 
-// Where castle killers stand (top left, twips) so that about `onField` of
-// them walk on a field `fieldHeight` twips high for `seconds`: eight lanes
-// parallel to their walk (a step left and up per 50 ms tick), all below the
-// castle, each filled at an even spacing from where it leaves the field
-// through the left edge back to well below the bottom edge.
-std::vector<QPointF> fieldPlaces(int onField, double seconds, double fieldHeight)
+std::vector<QPointF> points(const std::vector<bench::Place>& places)
 {
-    const auto& walk = castleKillers();
-    const double width = castleKillerDesign().design.Width;
-    const double perSecondX = 20.0 * walk.leftStep, perSecondY = 20.0 * walk.topStep;  // 20 ticks a second
-    constexpr double kCastleRight = 6615;  // the lanes are named by their height there
-    std::vector<double> lanes;
-    for (double y = 9000; y <= 13200; y += 600) lanes.push_back(y);
-    // How long an invader is seen in each lane: from the bottom edge to
-    // being wholly past the left edge.
-    std::vector<double> shownFor;
-    double total = 0;
-    for (double y : lanes) {
-        const double entryX = kCastleRight + (fieldHeight - y) * perSecondX / perSecondY;
-        shownFor.push_back((entryX + width) / perSecondX);
-        total += shownFor.back();
-    }
-    const double spacing = total / onField;  // seconds between two invaders of a lane
-    std::vector<QPointF> places;
-    for (std::size_t lane = 0; lane < lanes.size(); ++lane) {
-        const double entryX = kCastleRight + (fieldHeight - lanes[lane]) * perSecondX / perSecondY;
-        // s: seconds since it came in through the bottom edge (negative: still to come).
-        // The lanes' first invaders are staggered over one spacing, so that
-        // even a few boxes, spaced far apart, are shown from the start.
-        const double first =
-            shownFor[lane] - spacing * (static_cast<double>(lane) + 0.5) / static_cast<double>(lanes.size());
-        for (double s = first; s > -seconds; s -= spacing)
-            places.emplace_back(entryX - s * perSecondX, fieldHeight - s * perSecondY);
-    }
-    return places;
-}
-
-void fillTheField(game::Form1& form, const std::vector<QPointF>& places)
-{
-    for (const QPointF& at : places) {
-        form.SpawnInvader(static_cast<int>(game::InvaderKind::CastleKiller));
-        const ui::SpriteRef invader = form.picCastleKiller(form.picCastleKiller.UBound());
-        invader.Left = static_cast<float>(at.x());
-        invader.Top = static_cast<float>(at.y());
-    }
+    std::vector<QPointF> out;
+    for (const bench::Place& p : places) out.emplace_back(p.x, p.y);
+    return out;
 }
 
 // A bare window of the battlefield's size, woken 40 times a second, that
@@ -448,7 +394,7 @@ class FieldFloor : public FloorWindow {
 public:
     // Enough of them for `seconds` from now.
     FieldFloor(int onField, double seconds, QPixmap box, QColor back)
-        : places_(fieldPlaces(onField, seconds, height() * double{app::kTwipsPerPixel})),
+        : places_(points(bench::fieldPlaces(onField, seconds, height() * double{app::kTwipsPerPixel}))),
           box_(std::move(box)),
           back_(back)
     {
@@ -457,7 +403,7 @@ public:
 protected:
     void step() override
     {
-        const auto& walk = castleKillers();
+        const auto& walk = bench::castleKillers();
         for (QPointF& at : places_) {
             update(rectAt(at));
             at -= QPointF(walk.leftStep, walk.topStep);
@@ -490,13 +436,13 @@ private:
 // box, on the window's colour (which the castle killers take at load).
 QPixmap castleKillerBox(QColor back)
 {
-    const ui::PictureBox& design = castleKillerDesign().design;
+    const ui::PictureBox& design = bench::castleKillerDesign().design;
     const QRect r = app::pixelRect(0, 0, design.Width, design.Height);
     QPixmap box(r.size());
     box.fill(back);
     QPainter painter(&box);
     app::PictureCache::registerResources();
-    painter.drawPixmap(0, 0, app::PictureCache::fromResources(castleKillerDesign().image));
+    painter.drawPixmap(0, 0, app::PictureCache::fromResources(bench::castleKillerDesign().image));
     return box;
 }
 
@@ -591,7 +537,7 @@ int main(int argc, char** argv)
 
     QTimer::singleShot(500, Qt::PreciseTimer, &application, [&] {
         shell.title()->startButton()->click();
-        form = shell.program().form1IfCreated();
+        form = shell.programToArrange().form1ToArrange();
         if (form == nullptr || shell.battlefield() == nullptr || !form->tmrTimer.Enabled()) {
             std::fputs("Start did not start the battlefield\n", stderr);
             std::exit(1);
@@ -605,7 +551,7 @@ int main(int argc, char** argv)
             // (The field's height as the game reads it, zoomed or not.)
             const double fieldHeight =
                 shell.battlefield()->height() / shell.battlefield()->zoom().factor() * double{app::kTwipsPerPixel};
-            fillTheField(*form, fieldPlaces(field, seconds + kSettle + 2, fieldHeight));
+            bench::fillTheField(*form, bench::fieldPlaces(field, seconds + kSettle + 2, fieldHeight));
         }
         QTimer::singleShot(static_cast<int>(kSettle * 1000), Qt::PreciseTimer, &application, [&] {
             onFieldStart = invadersOnField(*form, shell.battlefield()->size());

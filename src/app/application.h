@@ -14,15 +14,9 @@ namespace app {
 //   scaling gives uneven one- and two-pixel cells); 2.0 stays 2.0, and
 //   QT_SCALE_FACTOR_ROUNDING_POLICY still overrides this.
 //
-// Frames reach the X server the way Qt hands them over by default: through
-// shared memory (MIT-SHM) where the server offers it. Counting the server's
-// work with the game's, that is the lighter way: through the connection the
-// server reads every painted pixel from the socket and copies it twice, and
-// with hundreds of invaders the game blocks again and again writing a
-// megabyte a frame into the socket. Shared memory costs a round trip a frame
-// instead (Qt makes sure the server has read the pixels it is about to paint
-// over), as it does for any Qt program. QT_XCB_NO_MITSHM=1 still sends them
-// through the connection.
+// How frames reach the X server is left as Qt does it: through shared memory
+// where the server offers it, which, counting the server's work with the
+// game's, costs less than sending every painted pixel through the connection.
 void setUpBeforeApplication();
 
 // Once it exists: the game's names, its desktop entry and its fonts.

@@ -17,7 +17,7 @@
 
 namespace app {
 
-BattlefieldWidget::BattlefieldWidget(game::Form1& form, PictureCache& pictures, FontCache& fonts, QWidget* parent)
+BattlefieldWidget::BattlefieldWidget(const game::Form1& form, PictureCache& pictures, FontCache& fonts, QWidget* parent)
     : QWidget(parent), form_(form), pictures_(pictures), fonts_(fonts), zoom_(*this, QSize(1608, 897))
 {
     setWindowTitle(QString::fromStdString(form.Caption));

@@ -27,7 +27,7 @@ class PictureCache;
 class BattlefieldWidget : public QWidget {
     Q_OBJECT
 public:
-    BattlefieldWidget(game::Form1& form, PictureCache& pictures, FontCache& fonts, QWidget* parent = nullptr);
+    BattlefieldWidget(const game::Form1& form, PictureCache& pictures, FontCache& fonts, QWidget* parent = nullptr);
 
     // Paints the scene's part inside `area` (logical pixels of the client
     // area); the painter is expected to be clipped to it.
@@ -85,7 +85,7 @@ private:
     // Tells `into` the scene's layers that reach into `bounds` (pixels).
     void describeScene(ZoomedPicture& into, const QRect& bounds);
 
-    game::Form1& form_;
+    const game::Form1& form_;
     PictureCache& pictures_;
     FontCache& fonts_;
     WindowZoom zoom_;

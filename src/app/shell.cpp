@@ -40,7 +40,7 @@ Shell::Shell(RealTimeDriver::Clock clock, PictureCache::Loader pictures)
 
 Shell::~Shell() = default;
 
-void Shell::makeBattlefield(game::Form1& form)
+void Shell::makeBattlefield(const game::Form1& form)
 {
     battlefield_ = std::make_unique<BattlefieldWidget>(form, pictures_, fonts_);
     BattlefieldWidget* field = battlefield_.get();
@@ -102,7 +102,7 @@ void Shell::tick()
 
 void Shell::follow()
 {
-    game::Form1* form = program_.form1IfCreated();
+    const game::Form1* form = program_.form1IfCreated();
     if (form && form->Visible) {
         if (!battlefield_) makeBattlefield(*form);
         if (!battlefield_->isVisible()) {

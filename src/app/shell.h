@@ -29,7 +29,9 @@ public:
     // Loads the title window, sized as it will be shown, and shows it.
     void start();
 
-    game::Program& program() { return program_; }
+    const game::Program& program() const { return program_; }
+    // For tests and benches that arrange a scene by hand; play goes through play().
+    game::Program& programToArrange() { return program_; }
     TitleWidget* title() const { return title_.get(); }
     BattlefieldWidget* battlefield() const { return battlefield_.get(); }
     RealTimeDriver& driver() { return driver_; }
@@ -43,7 +45,7 @@ private:
     // Shows and hides the real windows as the model's windows say, and
     // repaints what changed.
     void follow();
-    void makeBattlefield(game::Form1& form);
+    void makeBattlefield(const game::Form1& form);
     void messageBoxClosed();
     void giveBackFocus();
 

@@ -14,7 +14,7 @@
 
 namespace app {
 
-TitleWidget::TitleWidget(game::Menu& menu, FontCache& fonts, QWidget* parent)
+TitleWidget::TitleWidget(const game::Menu& menu, FontCache& fonts, QWidget* parent)
     : QWidget(parent),
       menu_(menu),
       fonts_(fonts),

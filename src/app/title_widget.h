@@ -24,7 +24,7 @@ class FontCache;
 class TitleWidget : public QWidget {
     Q_OBJECT
 public:
-    TitleWidget(game::Menu& menu, FontCache& fonts, QWidget* parent = nullptr);
+    TitleWidget(const game::Menu& menu, FontCache& fonts, QWidget* parent = nullptr);
 
     // The window's outer size in twips, as far as the window system has told.
     QSizeF outerSize() const;
@@ -48,7 +48,7 @@ protected:
 private:
     void tellOuterSize();
 
-    game::Menu& menu_;
+    const game::Menu& menu_;
     FontCache& fonts_;
     QPushButton* start_;
     WindowZoom zoom_;

@@ -37,10 +37,10 @@ ui::PictureBox Form1::designOf(const SpriteMember& member, int index)
     throw ui::RuntimeError("no such control");
 }
 
-Form1::Form1(ui::Scheduler& scheduler, Host& host)
-    : picCastleKiller(designOf(&Form1::picCastleKiller, 0)),
-      picCKTop(designOf(&Form1::picCKTop, 0)),
-      picCKBot(designOf(&Form1::picCKBot, 0)),
+Form1::Form1(ui::Scheduler& scheduler, Host& host, ui::StepBatching& batching)
+    : picCastleKiller(designOf(&Form1::picCastleKiller, 0), &batching),
+      picCKTop(designOf(&Form1::picCKTop, 0), &batching),
+      picCKBot(designOf(&Form1::picCKBot, 0), &batching),
       host_(host)
 {
     std::vector<std::pair<ui::ControlArray<ui::PictureBox> Form1::*, std::vector<ui::PictureBox>>> arrays;

@@ -11,7 +11,10 @@
 #include <variant>
 #include <vector>
 
+#include "battlefield/names.h"
+#include "battlefield/rows.h"
 #include "host.h"
+#include "input.h"
 #include "ui/control_array.h"
 #include "ui/controls.h"
 #include "ui/scheduler.h"
@@ -26,40 +29,19 @@ struct MouseTarget {
     std::string control;  // the control that took it, when not the form
 };
 
-// The three invader streams, by the numbers SpawnInvader is given.
-enum class InvaderKind : std::int8_t { Bottom = 0, CastleKiller = 1, Top = 2 };
 std::optional<InvaderKind> invaderKindOf(int code);
 
 // The collision tick meets the castle killers first, then the top stream,
 // then the bottom stream.
 inline constexpr std::array kCollisionOrder{InvaderKind::CastleKiller, InvaderKind::Top, InvaderKind::Bottom};
 
-// A control's name as scripts and dumps write it: NAME, or NAME(INDEX) for an
-// element of a control array.
-std::string controlName(std::string_view name, int index);
-
-// What a name of the battlefield stands for, as scripts and tools address it.
-enum class ControlKind : std::uint8_t { PictureBox, Label, Timer };
-struct ControlName {
-    ControlKind kind;
-    int maxIndex;  // highest index of a control array, or -1 for a lone control
-};
-std::optional<ControlName> findControl(std::string_view name);
-
-// A game-state variable that scripts may set: its range and whether it is
-// indexed (and up to where).
-struct SettableVariable {
-    std::int64_t lo, hi;
-    int maxIndex;  // -1 for a plain variable
-};
-std::optional<SettableVariable> findSettableVariable(std::string_view name);
-
 // The battlefield window. Its controls are named members, laid out as the
 // window was designed; its handlers are defined in the folder of their
 // subsystem (hero/, invaders/, combat/), the layout and load in battlefield/.
 class Form1 {
 public:
-    Form1(ui::Scheduler& scheduler, Host& host);
+    // Its invaders count their steps in the batches opened on `batching`.
+    Form1(ui::Scheduler& scheduler, Host& host, ui::StepBatching& batching);
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
 
@@ -120,7 +102,7 @@ public:
     const ui::Timer& tmrProjectile(int index) const;
 
     // Projectile slots: 0 fire, 1 ice, 2 lightning, 3 the special.
-    static constexpr int kSlots = 4;
+    static constexpr int kSlots = kProjectileSlots;
 
     // ---- game state, in declaration order ----
     float targetX = 0;
@@ -147,8 +129,8 @@ public:
     void Form_Load();
     void Form_MouseDown(std::int16_t button, std::int16_t shift, float x, float y);
     void Form_MouseUp(std::int16_t button, std::int16_t shift, float x, float y);
-    void picHero_KeyDown(int keyCode, std::int16_t shift);
-    void picHero_KeyUp(int keyCode, std::int16_t shift);
+    void picHero_KeyDown(KeyCode keyCode, std::int16_t shift);
+    void picHero_KeyUp(KeyCode keyCode, std::int16_t shift);
     void tmrCharaMovement_Timer();
     void tmrProjectile_Timer(std::int16_t index);
     void tmrSpawnTimer_Timer();
@@ -172,8 +154,8 @@ public:
     MouseTarget sendMouseUp(std::int16_t button, float x, float y);
     MouseTarget hitTest(float x, float y) const;
     // Key events of the battlefield all reach the mage, which holds the focus.
-    void sendKeyDown(long long keyCode);
-    void sendKeyUp(long long keyCode);
+    void sendKeyDown(KeyCode keyCode);
+    void sendKeyUp(KeyCode keyCode);
 
     // Every picture box, bottom of the stacking order first: the layout's
     // boxes, then the invaders created at run time in the order they were
@@ -230,78 +212,19 @@ public:
     // Run-time invaders in creation order: (kind, index).
     const std::vector<std::pair<InvaderKind, std::int16_t>>& createdInvaders() const { return created_; }
 
-    // A field of the form, as a pointer to member.
+    // The layout's rows (battlefield/rows.h).
     template <typename T>
-    using Member = T Form1::*;
+    using Member = game::Member<T>;
+    using KeyTable = game::KeyTable;
+    using VariableMember = game::VariableMember;
+    using SettableMember = game::SettableMember;
+    using SpriteMember = game::SpriteMember;
+    using SpriteRow = game::SpriteRow;
+    using LabelRow = game::LabelRow;
+    using TimerRow = game::TimerRow;
+    using VariableRow = game::VariableRow;
+    using InvaderRow = game::InvaderRow;
 
-    // The variables' types, for forEachVariable's callers.
-    using KeyTable = std::array<std::int16_t, 256>;
-    using VariableMember =
-        std::variant<float Form1::*, double Form1::*, std::int16_t Form1::*, bool Form1::*,
-                     std::array<std::optional<float>, 4> Form1::*, std::array<std::optional<double>, 4> Form1::*,
-                     std::array<std::int64_t, 4> Form1::*, KeyTable Form1::*, std::optional<std::int64_t> Form1::*>;
-    // The types a script may set; setVariable handles each of them, and a
-    // settable row of any other type does not compile.
-    using SettableMember =
-        std::variant<std::int16_t Form1::*, std::array<std::int64_t, 4> Form1::*, std::optional<std::int64_t> Form1::*>;
-
-    // ---- the layout: one row per control, as the window was designed ----
-    using SpriteMember =
-        std::variant<ui::PictureBox Form1::*, ui::ControlArray<ui::PictureBox> Form1::*, ui::SpriteArray Form1::*>;
-    struct SpriteRow {
-        const char* name;
-        int index;  // element of a control array, or -1
-        SpriteMember member;
-        int tab;  // position in the tab order
-        ui::PictureBox design;
-        const char* image;  // the picture at load, or null
-
-        template <typename Self>
-        auto of(Self& form) const;
-    };
-    struct LabelRow {
-        Member<ui::Label> member;
-        int tab;
-        ui::Label design;
-    };
-    struct TimerRow {
-        const char* name;
-        int interval;
-        bool onAtLoad;
-        Member<ui::Timer> member;  // a lone timer ...
-        void (Form1::*tick)();
-        Member<std::array<ui::Timer, kSlots>> elements;  // ... or a control array of them
-        void (Form1::*tickOf)(std::int16_t);
-    };
-    struct VariableRow {
-        const char* name;
-        VariableMember member;
-        std::optional<SettableMember> settable;  // the same member, where scripts may set it
-        std::int64_t lo, hi;                     // the values they may set
-    };
-    // One kind of invader: where its invaders live, the timer that walks
-    // them and how far each of its ticks takes every shown one, where a new
-    // one enters, and when its wave begins.
-    struct InvaderRow {
-        // A distance from the window's left or top edge, or back from its
-        // outer width or height.
-        struct Place {
-            float offset;
-            bool fromFarEdge;
-            float at(float size) const { return fromFarEdge ? size - offset : offset; }
-        };
-        InvaderKind kind;
-        Member<ui::SpriteArray> array;
-        Member<ui::Timer> mover;
-        float leftStep, topStep;  // taken away at every tick
-        Place entryLeft, entryTop;
-        // The clock's reading when the wave begins: the mover starts, element
-        // 0 shows and the wave label reads `wave`. A kind without a wave is
-        // there from the start and spawns even while its mover is off;
-        // another spawns only while its mover is on.
-        const char* wave;
-        std::int16_t waveMinutes, waveSeconds;
-    };
     // Picture boxes bottom of the stacking order first; labels and variables
     // in layout order; timers in the order same-millisecond firings go.
     static const std::vector<SpriteRow>& spriteRows();
@@ -343,21 +266,6 @@ private:
     std::array<MouseTarget, 4> lastPress_{};
     std::array<bool, 4> pressed_{};
 };
-
-template <typename Self>
-auto Form1::SpriteRow::of(Self& form) const
-{
-    using Ref = std::conditional_t<std::is_const_v<Self>, ui::SpriteView, ui::SpriteRef>;
-    return std::visit(
-        [&](auto m) -> Ref {
-            auto& control = form.*m;
-            if constexpr (std::is_same_v<std::remove_cvref_t<decltype(control)>, ui::PictureBox>)
-                return Ref(control);
-            else
-                return Ref(control(index < 0 ? 0 : index));
-        },
-        member);
-}
 
 template <typename Self, typename F>
 void Form1::visitSprites(Self& form, F&& f)

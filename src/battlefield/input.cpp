@@ -87,14 +87,14 @@ MouseTarget Form1::sendMouseUp(std::int16_t button, float x, float y)
     return target;
 }
 
-void Form1::sendKeyDown(long long keyCode)
+void Form1::sendKeyDown(KeyCode keyCode)
 {
-    if (keyCode >= 0 && keyCode <= 255) picHero_KeyDown(static_cast<int>(keyCode), 0);
+    picHero_KeyDown(keyCode, 0);
 }
 
-void Form1::sendKeyUp(long long keyCode)
+void Form1::sendKeyUp(KeyCode keyCode)
 {
-    if (keyCode >= 0 && keyCode <= 255) picHero_KeyUp(static_cast<int>(keyCode), 0);
+    picHero_KeyUp(keyCode, 0);
 }
 
 }  // namespace game

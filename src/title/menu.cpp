@@ -6,14 +6,7 @@ namespace game {
 
 namespace {
 
-ui::Label label(const char* name, float left, float top, float width, float height, const char* caption,
-                ui::Align align, ui::Color fore, double points = 13.5)
-{
-    ui::Label l =
-        ui::makeLabel(name, left, top, width, height, caption, ui::Font{"MS Sans Serif", points, false}, align);
-    l.ForeColor = fore;
-    return l;
-}
+const ui::Font kSans{.family = "MS Sans Serif", .points = 13.5, .bold = false};
 
 // Left that centres a control of width w on half of the outer width W: each
 // half on its own in double precision, the difference stored as a single.
@@ -27,15 +20,37 @@ float centred(float W, float w)
 const std::vector<Menu::LabelRow>& Menu::labelRows()
 {
     static const std::vector<LabelRow> rows{
-        {&Menu::lblWelcome,
-         label("lblWelcome", 8280, 1080, 8535, 2415, "Welcome To Zorvane!", ui::Align::Center, ui::kWindowText, 48)},
-        {&Menu::lblInstructions, label("lblInstructions", 9360, 4080, 4935, 975,
-                                       "You are a black mage. You must defend your castle from the invaders!",
-                                       ui::Align::Center, ui::kControlText)},
-        {&Menu::lblControls, label("lblControls", 9360, 5880, 5415, 1575,
-                                   "Use WASD to move, 1,2,3 to select your magic type, and right click to fire your "
-                                   "special magic that has special properties!",
-                                   ui::Align::Left, ui::kControlText)},
+        {.member = &Menu::lblWelcome,
+         .design = {.name = "lblWelcome",
+                    .Left = 8280,
+                    .Top = 1080,
+                    .Width = 8535,
+                    .Height = 2415,
+                    .Caption = "Welcome To Zorvane!",
+                    .font = {.family = kSans.family, .points = 48, .bold = false},
+                    .Alignment = ui::Align::Center,
+                    .ForeColor = ui::kWindowText}},
+        {.member = &Menu::lblInstructions,
+         .design = {.name = "lblInstructions",
+                    .Left = 9360,
+                    .Top = 4080,
+                    .Width = 4935,
+                    .Height = 975,
+                    .Caption = "You are a black mage. You must defend your castle from the invaders!",
+                    .font = kSans,
+                    .Alignment = ui::Align::Center,
+                    .ForeColor = ui::kControlText}},
+        {.member = &Menu::lblControls,
+         .design = {.name = "lblControls",
+                    .Left = 9360,
+                    .Top = 5880,
+                    .Width = 5415,
+                    .Height = 1575,
+                    .Caption = "Use WASD to move, 1,2,3 to select your magic type, and right click to fire your "
+                               "special magic that has special properties!",
+                    .font = kSans,
+                    .Alignment = ui::Align::Left,
+                    .ForeColor = ui::kControlText}},
     };
     return rows;
 }

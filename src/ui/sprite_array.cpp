@@ -107,7 +107,7 @@ ZORVANE_UNTRACED void sweep(float* column, const unsigned char* shown, std::size
 
 }  // namespace
 
-SpriteArray::SpriteArray(const PictureBox& design)
+SpriteArray::SpriteArray(const PictureBox& design, StepBatching* batching) : batching_(batching)
 {
     push(design, design.Visible);
 }
@@ -115,7 +115,7 @@ SpriteArray::SpriteArray(const PictureBox& design)
 ZORVANE_UNTRACED SpriteArray::~SpriteArray()
 {
     if (!batched_) return;
-    for (StepBatch* b = StepBatch::open_; b; b = b->outer_)
+    for (StepBatch* b = batching_->open_; b; b = b->outer_)
         for (SpriteArray** a = &b->first_; *a; a = &(*a)->nextBatched_)
             if (*a == this) {
                 *a = nextBatched_;
@@ -123,10 +123,9 @@ ZORVANE_UNTRACED SpriteArray::~SpriteArray()
             }
 }
 
-thread_local StepBatch* StepBatch::open_ = nullptr;
-
 #ifndef NDEBUG
-ViewGuard::ViewGuard(const SpriteArray* array) : array_(StepBatch::open_ ? array : nullptr)
+ViewGuard::ViewGuard(const SpriteArray* array)
+    : array_(array && array->batching_ && array->batching_->open() ? array : nullptr)
 {
     if (array_) ++array_->viewsInBatch_;
 }
@@ -150,7 +149,7 @@ ZORVANE_UNTRACED StepBatch::~StepBatch()
         a->batched_ = false;
         a->nextBatched_ = nullptr;
     }
-    open_ = outer_;
+    batching_.open_ = outer_;
 }
 
 template <typename F>
@@ -231,20 +230,21 @@ ZORVANE_UNTRACED void SpriteArray::stepShown(float leftStep, float topStep)
 {
     // A long run of steps is taken now and then, so the count stays small.
     constexpr int kMostCounted = 1 << 16;
+    StepBatch* const open = batching_ ? batching_->open_ : nullptr;
 #ifndef NDEBUG
-    if (StepBatch::open_ && viewsInBatch_ != 0)
+    if (open && viewsInBatch_ != 0)
         throw std::logic_error("a view of this array taken in this run would miss the step");
 #endif
     if (steps_ != 0 && (leftStep != leftStep_ || topStep != topStep_ || steps_ == kMostCounted)) takeSteps();
     leftStep_ = leftStep;
     topStep_ = topStep;
     ++steps_;
-    if (!StepBatch::open_) {
+    if (!open) {
         takeSteps();
     } else if (!batched_) {
         batched_ = true;
-        nextBatched_ = StepBatch::open_->first_;
-        StepBatch::open_->first_ = this;
+        nextBatched_ = open->first_;
+        open->first_ = this;
     }
 }
 

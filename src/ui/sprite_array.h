@@ -13,6 +13,23 @@
 namespace ui {
 
 class SpriteArray;
+class StepBatch;
+
+// Where the sprite arrays of one program learn whether a batch of steps is
+// open: the program owns one and hands it to the arrays of its windows, so
+// two programs (or two tests) never share a batch.
+class StepBatching {
+public:
+    StepBatching() = default;
+    StepBatching(const StepBatching&) = delete;
+    StepBatching& operator=(const StepBatching&) = delete;
+    bool open() const { return open_ != nullptr; }
+
+private:
+    friend class StepBatch;
+    friend class SpriteArray;
+    StepBatch* open_ = nullptr;
+};
 
 // Debug builds count the views of an array's elements that are taken while a
 // step batch is open (see StepBatch) and still alive: such a view would miss
@@ -148,7 +165,8 @@ class SpriteArray {
 public:
     static constexpr int kMaxIndex = 32767;
 
-    explicit SpriteArray(const PictureBox& design);
+    // An array given no batching takes every step at once.
+    explicit SpriteArray(const PictureBox& design, StepBatching* batching = nullptr);
     ~SpriteArray();
     SpriteArray(const SpriteArray&) = delete;
     SpriteArray& operator=(const SpriteArray&) = delete;
@@ -201,6 +219,7 @@ private:
     }
     void takeSteps() const;
 
+    StepBatching* batching_;
     std::size_t size_ = 0;
     std::array<std::unique_ptr<Block>, (kMaxIndex + 1) / kBlock> blocks_;
     // Steps counted and not yet taken, all of the same size, and whether the
@@ -227,15 +246,14 @@ private:
 // their views afresh, and everyone else looks only after it has closed.
 class StepBatch {
 public:
-    StepBatch() : outer_(open_) { open_ = this; }
+    explicit StepBatch(StepBatching& batching) : batching_(batching), outer_(batching.open_) { batching.open_ = this; }
     ~StepBatch();
     StepBatch(const StepBatch&) = delete;
     StepBatch& operator=(const StepBatch&) = delete;
 
 private:
     friend class SpriteArray;
-    friend class ViewGuard;
-    static thread_local StepBatch* open_;
+    StepBatching& batching_;
     StepBatch* outer_;
     SpriteArray* first_ = nullptr;  // the arrays with steps counted here
 };

@@ -20,7 +20,7 @@
 #include "shell/zoom.h"
 #include "ui/controls.h"
 #ifdef ZORVANE_WEB_BENCH
-#include "bench_fill.h"
+#include "field_places.h"
 #endif
 
 namespace web {
@@ -28,6 +28,7 @@ namespace web {
 namespace {
 
 constexpr float kTwipsPerPixel = 15.0f;
+constexpr std::size_t kBoxFields = 8;
 
 // The windows' client areas in the design's pixels, and the frame the page
 // draws around each: a title bar of 30 pixels and a border of 3.
@@ -195,15 +196,17 @@ struct Game {
         const float right = static_cast<float>(kFieldClient.width + 1) * kTwipsPerPixel;
         const float bottom = static_cast<float>(kFieldClient.height + 1) * kTwipsPerPixel;
         nextBoxes.clear();
+        std::int32_t order = 0;
         form->forEachSpriteBottomUp([&](const char*, int, const auto& box) {
+            const std::int32_t at = order++;
             if (!box.Visible || box.Left >= right || box.Top >= bottom || box.Left + box.Width <= left ||
                 box.Top + box.Height <= top)
                 return;
             const int w = toPixels(box.Width), h = toPixels(box.Height);
             if (w <= 0 || h <= 0) return;
-            nextBoxes.insert(nextBoxes.end(),
-                             {toPixels(box.Left), toPixels(box.Top), w, h, pictureId(box.Picture),
-                              static_cast<std::int32_t>(box.BackColor), static_cast<std::int32_t>(box.BorderStyle)});
+            nextBoxes.insert(nextBoxes.end(), {toPixels(box.Left), toPixels(box.Top), w, h, pictureId(box.Picture),
+                                               static_cast<std::int32_t>(box.BackColor),
+                                               static_cast<std::int32_t>(box.BorderStyle), at});
         });
         const int changed = (nextHead != head ? 1 : 0) | (nextBoxes != boxes ? 2 : 0);
         std::swap(head, nextHead);
@@ -405,24 +408,49 @@ EMSCRIPTEN_KEEPALIVE const char* zv_scene_head()
     return running->head.c_str();
 }
 
-// Seven numbers a box, bottom-up: left, top, width, height (pixels), the
-// picture (-1 for none), the background colour and the border.
+// kBoxFields numbers a box, bottom-up: left, top, width, height (pixels),
+// the picture (-1 for none), the background colour, the border and its place
+// among all boxes, shown or not (the same box keeps it from frame to frame).
 EMSCRIPTEN_KEEPALIVE const std::int32_t* zv_scene_boxes()
 {
     return running->boxes.data();
 }
 
+EMSCRIPTEN_KEEPALIVE int zv_box_fields()
+{
+    return static_cast<int>(web::kBoxFields);
+}
+
 EMSCRIPTEN_KEEPALIVE int zv_scene_box_count()
 {
-    return static_cast<int>(running->boxes.size() / 7);
+    return static_cast<int>(running->boxes.size() / web::kBoxFields);
 }
 
 #ifdef ZORVANE_WEB_BENCH
-// Benchmarks only: about `onField` castle killers walking on the field at
-// once, placed as a long game would have them.
-EMSCRIPTEN_KEEPALIVE void zv_bench_fill(int onField)
+// Benchmarks only: the places of about `onField` castle killers walking on
+// the field for `seconds`, as a long game would have them (twips), their box
+// and their step, for a floor page; and the same killers made there.
+EMSCRIPTEN_KEEPALIVE const char* zv_bench_places(int onField, double seconds)
 {
-    if (game::Form1* form = running->program.form1IfCreated()) web::fillForBench(*form, onField);
+    const auto& walk = bench::castleKillers();
+    const ui::PictureBox& box = bench::castleKillerDesign().design;
+    std::string out = "{\"step\":[" + std::to_string(walk.leftStep) + ',' + std::to_string(walk.topStep) +
+                      "],\"box\":[" + std::to_string(web::toPixels(box.Width)) + ',' +
+                      std::to_string(web::toPixels(box.Height)) + "],\"places\":[";
+    bool first = true;
+    for (const bench::Place& p : bench::fieldPlaces(onField, seconds, web::kFieldClient.height * web::kTwipsPerPixel)) {
+        if (!first) out += ',';
+        first = false;
+        out += std::to_string(p.x) + ',' + std::to_string(p.y);
+    }
+    return web::handOver(out + "]}");
+}
+
+EMSCRIPTEN_KEEPALIVE void zv_bench_fill(int onField, double seconds)
+{
+    if (game::Form1* form = running->program.form1ToArrange())
+        bench::fillTheField(*form,
+                            bench::fieldPlaces(onField, seconds, web::kFieldClient.height * web::kTwipsPerPixel));
 }
 #endif
 

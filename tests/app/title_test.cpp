@@ -15,7 +15,7 @@
 namespace {
 
 struct Started : StillShell {
-    game::Menu& menu = shell.program().menu();
+    const game::Menu& menu = shell.program().menu();
 };
 
 TEST_F(Started, TheTitleCentresOnItsOuterWidthAndFocusesStart)
@@ -51,7 +51,7 @@ TEST_F(Started, EnterOnStartOpensTheBattlefieldAndHidesTheTitle)
     EXPECT_TRUE(shell.battlefield()->isVisible());
     EXPECT_FALSE(shell.title()->isVisible());
     EXPECT_FALSE(menu.Visible);
-    game::Form1& form = *shell.program().form1IfCreated();
+    const game::Form1& form = *shell.program().form1IfCreated();
     EXPECT_TRUE(form.Loaded);
     EXPECT_EQ(form.Width, 24120.0f);
     EXPECT_EQ(form.Height, 13455.0f);

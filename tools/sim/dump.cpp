@@ -73,13 +73,13 @@ void writeValue(std::ostream& o, const game::Form1::KeyTable& keys)
     o << ']';
 }
 
-void writeForm1(std::ostream& o, game::Form1& f)
+void writeForm1(std::ostream& o, const game::Form1& f)
 {
     o << "{\"width\":" << json::number(f.Width) << ",\"height\":" << json::number(f.Height)
       << ",\"focus\":" << (f.Visible && !f.focus().empty() ? json::quoted(f.focus()) : std::string("null"))
       << ",\"sprites\":{";
     bool first = true;
-    f.forEachSpriteBottomUp([&](const char* name, int index, const ui::SpriteRef& s) {
+    f.forEachSpriteBottomUp([&](const char* name, int index, const ui::SpriteView& s) {
         if (!first) o << ',';
         first = false;
         o << json::quoted(game::controlName(name, index)) << ":{";
@@ -115,11 +115,11 @@ void writeForm1(std::ostream& o, game::Form1& f)
 
 }  // namespace
 
-void writeDump(std::ostream& out, game::Program& program)
+void writeDump(std::ostream& out, const game::Program& program)
 {
     std::ostringstream o;
-    game::Form1* f = program.form1IfCreated();
-    game::Menu& m = program.menu();
+    const game::Form1* f = program.form1IfCreated();
+    const game::Menu& m = program.menu();
     o << "{\"t\":" << program.scheduler().now() << ",\"screen\":\""
       << (f != nullptr && f->Visible ? "battlefield" : "title") << "\",\"menu\":{\"visible\":" << b(m.Visible)
       << ",\"controls\":{";

@@ -1,7 +1,5 @@
 #include "runner.h"
 
-#include <optional>
-
 #include "json.h"
 
 namespace sim {
@@ -56,7 +54,7 @@ bool Runner::run(const Command& c, std::string& failure)
                 dump();
                 return true;
             case Op::Set:
-                return set(c.set, failure);
+                return program_.set(c.set, failure);
             default:
                 // Everything but the test hooks happens at the current time;
                 // only `advance` lets time pass first.
@@ -67,57 +65,6 @@ bool Runner::run(const Command& c, std::string& failure)
         // An event handler that fails stops where it failed, as in the game.
     }
     return true;
-}
-
-bool Runner::set(const SetCommand& s, std::string& failure)
-{
-    game::Form1& f = program_.form1();
-    switch (s.kind) {
-        case SetKind::SpriteNumber:
-        case SetKind::SpriteFlag: {
-            const std::optional<ui::SpriteRef> box = f.sprite(s.name, s.index);
-            if (!box) {
-                failure = s.name + "(" + std::to_string(s.index) + ") does not exist yet";
-                return false;
-            }
-            if (s.property == "Left")
-                box->Left = s.number;
-            else if (s.property == "Top")
-                box->Top = s.number;
-            else if (s.property == "Width")
-                box->Width = s.number;
-            else if (s.property == "Height")
-                box->Height = s.number;
-            else if (s.property == "Visible")
-                box->Visible = s.flag;
-            else
-                box->Enabled = s.flag;
-            return true;
-        }
-        case SetKind::LabelCaption:
-        case SetKind::LabelWidth: {
-            ui::Label* label = f.label(s.name);
-            if (label == nullptr) break;
-            if (s.kind == SetKind::LabelCaption)
-                label->Caption = s.text;
-            else
-                label->Width = s.number;
-            return true;
-        }
-        case SetKind::TimerEnabled:
-            if (ui::Timer* timer = f.timer(s.name, s.index)) {
-                timer->setEnabled(s.flag);
-                return true;
-            }
-            break;
-        case SetKind::Variable:
-            if (f.setVariable(s.name, s.index, s.integer)) return true;
-            break;
-    }
-    // The reader lets through only what exists; a command made some other
-    // way may name anything.
-    failure = "there is no " + game::controlName(s.name, s.index) + " to set";
-    return false;
 }
 
 }  // namespace sim

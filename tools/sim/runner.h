@@ -23,19 +23,17 @@ public:
 
     void MsgBox(const std::string& text) override;
 
-    game::Program& program() { return program_; }
+    const game::Program& program() const { return program_; }
     void dump();
     // Called after every message box, for harnesses that count them.
     std::function<void(const std::string&)> onMsgBox;
 
 private:
-    bool set(const SetCommand& s, std::string& failure);
-
     std::ostream& out_;
     game::Program program_;
 };
 
 // Writes the whole state as one JSON object (no newline).
-void writeDump(std::ostream& out, game::Program& program);
+void writeDump(std::ostream& out, const game::Program& program);
 
 }  // namespace sim

@@ -7,23 +7,15 @@
 #include <string_view>
 #include <vector>
 
+#include "setting.h"
+
 namespace sim {
 
 enum class Op { Advance, Start, KeyDown, KeyUp, MouseDown, MouseUp, Resize, Set, Dump };
 
 // What a `set` command writes.
-enum class SetKind { SpriteNumber, SpriteFlag, LabelCaption, LabelWidth, TimerEnabled, Variable };
-
-struct SetCommand {
-    SetKind kind = SetKind::Variable;
-    std::string name;          // control or variable name, without the index
-    int index = -1;            // element of a control array, or -1
-    std::string property;      // Left, Top, Width, Height, Visible, Enabled, Caption
-    float number = 0;          // SpriteNumber, LabelWidth
-    bool flag = false;         // SpriteFlag, TimerEnabled
-    std::int64_t integer = 0;  // Variable
-    std::string text;          // LabelCaption
-};
+using SetCommand = game::Setting;
+using SetKind = game::Setting::Kind;
 
 struct Command {
     int line = 0;

@@ -48,12 +48,12 @@ public:
     void act(std::int64_t t)
     {
         // Walk a square: 2 s up, right, down, left, then a diagonal there and back.
-        static constexpr long long kWalks[6][2] = {{87, -1}, {68, -1}, {83, -1}, {65, -1}, {87, 68}, {83, 65}};
+        static constexpr game::KeyCode kWalks[6][2] = {{87, -1}, {68, -1}, {83, -1}, {65, -1}, {87, 68}, {83, 65}};
         const auto walk = static_cast<std::size_t>((t / 2000) % 6);
         if (walk != walk_) {
-            for (long long code : kWalks[walk_])
+            for (game::KeyCode code : kWalks[walk_])
                 if (code >= 0) game_.apply(game::Input::keyUp(code));
-            for (long long code : kWalks[walk])
+            for (game::KeyCode code : kWalks[walk])
                 if (code >= 0) game_.apply(game::Input::keyDown(code));
             walk_ = walk;
         }
