@@ -351,6 +351,10 @@ void ZoomedPicture::setBase(const QColor& back, const QPixmap* picture)
         if (picture) painter.drawPixmap(0, 0, *picture);
     }
     baseFull_ = full;
+    // The colour as the window's pixels hold it, where the picture leaves it.
+    const QPoint corner = full.rect().bottomRight();
+    baseFilled_ = !full.isNull() && !basePicture_.contains(corner);
+    if (baseFilled_) baseFill_ = reinterpret_cast<const quint32*>(full.constScanLine(corner.y()))[corner.x()];
     base_ = QImage(client_, QImage::Format_RGB32);
     scale_(full, zoom_, columns_.data(), rows_.data(), client_, base_.bits(), base_.bytesPerLine());
 }
@@ -529,7 +533,16 @@ void ZoomedPicture::paintOwn(std::size_t count)
             c.width() * 4, from.constScanLine(r.top() - at.y()) + (r.left() - at.x()) * 4, from.bytesPerLine(),
             r.width(), r.height());
     };
-    for (std::size_t i = 0; i < covers_.size(); ++i) put(baseFull_, QPoint(0, 0), i, covers_[i]);
+    // Away from the window's picture the base is its colour alone: filled,
+    // not read from rows of the whole picture a cache line apiece.
+    for (std::size_t i = 0; i < covers_.size(); ++i) {
+        if (!baseFilled_ || covers_[i].intersects(basePicture_)) {
+            put(baseFull_, QPoint(0, 0), i, covers_[i]);
+            continue;
+        }
+        const auto from = own_.begin() + static_cast<std::ptrdiff_t>(coverAt_[i]);
+        std::fill(from, from + static_cast<std::ptrdiff_t>(covers_[i].width()) * covers_[i].height(), baseFill_);
+    }
     lastBox_.assign(covers_.size(), std::numeric_limits<std::size_t>::max());
     for (std::size_t b = 0; b < boxes_.size(); ++b) {
         const QRect box = boxes_[b].design;

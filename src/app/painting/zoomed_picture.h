@@ -177,6 +177,8 @@ private:
     // The base, scaled, and what it was made of.
     QImage base_;
     QImage baseFull_;
+    bool baseFilled_ = false;  // whether baseFill_ is the window's colour
+    quint32 baseFill_ = 0;
     QRgb baseBack_ = 0;
     qint64 baseKey_ = 0;
     bool baseMade_ = false;
