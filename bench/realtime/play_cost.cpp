@@ -315,10 +315,12 @@ private:
 };
 
 // Invaders shown whose rectangle meets the client area.
-int invadersOnField(const game::Form1& form, QSize client)
+int invadersOnField(const game::Form1& form, const app::BattlefieldWidget& window)
 {
-    const float w = static_cast<float>(client.width()) * app::kTwipsPerPixel;
-    const float h = static_cast<float>(client.height()) * app::kTwipsPerPixel;
+    // (The field the game reads, zoomed or not.)
+    const double zoom = window.zoom().factor();
+    const auto w = static_cast<float>(window.width() / zoom * double{app::kTwipsPerPixel});
+    const auto h = static_cast<float>(window.height() / zoom * double{app::kTwipsPerPixel});
     int n = 0;
     form.forEachSpriteBottomUp([&](const char* name, int, const auto& box) {
         const std::string_view kind = name;
@@ -554,11 +556,11 @@ int main(int argc, char** argv)
             bench::fillTheField(*form, bench::fieldPlaces(field, seconds + kSettle + 2, fieldHeight));
         }
         QTimer::singleShot(static_cast<int>(kSettle * 1000), Qt::PreciseTimer, &application, [&] {
-            onFieldStart = invadersOnField(*form, shell.battlefield()->size());
+            onFieldStart = invadersOnField(*form, *shell.battlefield());
             clockBefore = form->lblTimer.Caption;
             application.afterWake = [&] {
                 if (application.timerWakes % 8 != 0) return;
-                onFieldSum += invadersOnField(*form, shell.battlefield()->size());
+                onFieldSum += invadersOnField(*form, *shell.battlefield());
                 ++onFieldSamples;
             };
             application.counting = true;
@@ -568,7 +570,7 @@ int main(int argc, char** argv)
                 measurement.end();
                 application.counting = false;
                 xEvents.counting = false;
-                onFieldEnd = invadersOnField(*form, shell.battlefield()->size());
+                onFieldEnd = invadersOnField(*form, *shell.battlefield());
                 created = form->createdInvaders().size();
                 clockAfter = form->lblTimer.Caption;
                 QCoreApplication::quit();
