@@ -357,6 +357,10 @@ void ZoomedPicture::setBase(const QColor& back, const QPixmap* picture)
     if (baseFilled_) baseFill_ = reinterpret_cast<const quint32*>(full.constScanLine(corner.y()))[corner.x()];
     base_ = QImage(client_, QImage::Format_RGB32);
     scale_(full, zoom_, columns_.data(), rows_.data(), client_, base_.bits(), base_.bytesPerLine());
+    // (Averaged, the colour alone stays itself.)
+    if (baseFilled_ && !base_.isNull())
+        baseFilled_ =
+            reinterpret_cast<const quint32*>(base_.constScanLine(base_.height() - 1))[base_.width() - 1] == baseFill_;
 }
 
 void ZoomedPicture::addBox(const QRect& design, const QImage& image)
@@ -570,7 +574,17 @@ bool ZoomedPicture::compose()
     if (!based_) {
         toScale_ = zoomed_;
     } else {
-        for (const QRect& r : zoomed_) copy(base_, QPoint(0, 0), r);
+        // Away from the window's picture the base is its colour alone.
+        const QRect picture = zoomedCover(basePicture_);
+        for (const QRect& r : zoomed_) {
+            if (!baseFilled_ || r.intersects(picture)) {
+                copy(base_, QPoint(0, 0), r);
+                continue;
+            }
+            uchar* row = bits_ + (r.top() + origin_.y()) * bytesPerLine_ + (r.left() + origin_.x()) * 4;
+            for (int y = 0; y < r.height(); ++y, row += bytesPerLine_)
+                std::fill_n(reinterpret_cast<quint32*>(row), r.width(), baseFill_);
+        }
         markAlone();
         for (std::size_t b = 0; b < boxes_.size(); ++b) {
             const Box& box = boxes_[b];
