@@ -3,7 +3,7 @@
 // display (20 unless given), and the same for floors, bare Qt windows that do
 // the same work.
 //
-//   zorvane_realtime_play_cost [--field N] [--floor] [--server PID]... [seconds]
+//   zorvane_realtime_play_cost [--field N] [--zoom F] [--floor] [--server PID]... [seconds]
 //
 // The program is the game as main() sets it up (the same application
 // set-up, Shell, pictures, fonts and clock). Half a second after the title
@@ -32,6 +32,9 @@
 // drawPixmap for each box. That is what Qt and the window system cost for
 // the same pixels: the reference the game is read against. The floor uses
 // Qt's defaults, as a plain program would.
+//
+// --zoom F (below 1) zooms the game's windows by F, as QT_SCALE_FACTOR does
+// (the battlefield at 3/4 with 0.75), where a small screen would.
 //
 // --server PID names a process of the display side: the X server, or under
 // Wayland the compositor, its helper clients and the X server it is nested
@@ -312,10 +315,12 @@ private:
 };
 
 // Invaders shown whose rectangle meets the client area.
-int invadersOnField(const game::Form1& form, QSize client)
+int invadersOnField(const game::Form1& form, const app::BattlefieldWidget& window)
 {
-    const float w = static_cast<float>(client.width()) * app::kTwipsPerPixel;
-    const float h = static_cast<float>(client.height()) * app::kTwipsPerPixel;
+    // (The field the game reads, zoomed or not.)
+    const double zoom = window.zoom().factor();
+    const auto w = static_cast<float>(window.width() / zoom * double{app::kTwipsPerPixel});
+    const auto h = static_cast<float>(window.height() / zoom * double{app::kTwipsPerPixel});
     int n = 0;
     form.forEachSpriteBottomUp([&](const char* name, int, const auto& box) {
         const std::string_view kind = name;
@@ -493,21 +498,26 @@ int main(int argc, char** argv)
 
     double seconds = 20;
     int field = 0;
+    double zoom = 1;
     std::vector<std::string> servers;
     const QStringList args = QCoreApplication::arguments();
     bool ok = true;
     for (qsizetype i = 1; i < args.size() && ok; ++i) {
         if (args.at(i) == QLatin1String("--field") && i + 1 < args.size())
             field = args.at(++i).toInt(&ok);
+        else if (args.at(i) == QLatin1String("--zoom") && i + 1 < args.size())
+            zoom = args.at(++i).toDouble(&ok);
         else if (args.at(i) == QLatin1String("--server") && i + 1 < args.size())
             servers.push_back(std::to_string(args.at(++i).toUInt(&ok)));
         else if (args.at(i) != QLatin1String("--floor"))
             seconds = args.at(i).toDouble(&ok);
     }
-    if (!ok || seconds <= 0 || seconds > 3600 || field < 0 || field > 5000) {
-        std::fputs("usage: zorvane_realtime_play_cost [--field N] [--floor] [--server PID]... [seconds]\n", stderr);
+    if (!ok || seconds <= 0 || seconds > 3600 || field < 0 || field > 5000 || zoom <= 0 || zoom > 1) {
+        std::fputs("usage: zorvane_realtime_play_cost [--field N] [--zoom F] [--floor] [--server PID]... [seconds]\n",
+                   stderr);
         return 2;
     }
+    if (zoom < 1) app::setRequestedZoom(zoom);
     Measurement measurement(servers);
     if (floor) return runFloor(application, field, seconds, measurement);
 
@@ -540,15 +550,17 @@ int main(int argc, char** argv)
             form->picHero.Top = 2500;
             form->lblCastleLifeBar.Caption = "999999";
             form->lives = 30000;
-            const double fieldHeight = shell.battlefield()->height() * double{app::kTwipsPerPixel};
+            // (The field's height as the game reads it, zoomed or not.)
+            const double fieldHeight =
+                shell.battlefield()->height() / shell.battlefield()->zoom().factor() * double{app::kTwipsPerPixel};
             bench::fillTheField(*form, bench::fieldPlaces(field, seconds + kSettle + 2, fieldHeight));
         }
         QTimer::singleShot(static_cast<int>(kSettle * 1000), Qt::PreciseTimer, &application, [&] {
-            onFieldStart = invadersOnField(*form, shell.battlefield()->size());
+            onFieldStart = invadersOnField(*form, *shell.battlefield());
             clockBefore = form->lblTimer.Caption;
             application.afterWake = [&] {
                 if (application.timerWakes % 8 != 0) return;
-                onFieldSum += invadersOnField(*form, shell.battlefield()->size());
+                onFieldSum += invadersOnField(*form, *shell.battlefield());
                 ++onFieldSamples;
             };
             application.counting = true;
@@ -558,7 +570,7 @@ int main(int argc, char** argv)
                 measurement.end();
                 application.counting = false;
                 xEvents.counting = false;
-                onFieldEnd = invadersOnField(*form, shell.battlefield()->size());
+                onFieldEnd = invadersOnField(*form, *shell.battlefield());
                 created = form->createdInvaders().size();
                 clockAfter = form->lblTimer.Caption;
                 QCoreApplication::quit();

@@ -76,16 +76,48 @@ void BattlefieldWidget::paintScene(QPainter& painter, const QRegion& area)
     });
 }
 
+void BattlefieldWidget::describeScene(ZoomedPicture& into, const QRect& bounds)
+{
+    const QPalette& pal = palette();
+    into.setBase(toQColor(form_.BackColor, pal), pictures_.find(form_.Picture));
+    for (const ui::Label* label : form_.labels())
+        if (const QRect r = pixelRect(label->Left, label->Top, label->Width, label->Height); r.intersects(bounds))
+            into.addOther(r);
+    // Culled as paintScene culls.
+    const CullArea cull = cullArea(bounds);
+    ui::Color lastBack = form_.BackColor;
+    QColor lastColour = toQColor(lastBack, pal);
+    form_.forEachSpriteBottomUp([&](const char*, int, const auto& box) {
+        if (!box.Visible || !cull.meets(box.Left, box.Top, box.Width, box.Height)) return;
+        const QRect r = pixelRect(box.Left, box.Top, box.Width, box.Height);
+        if (!r.intersects(bounds)) return;
+        if (box.BackColor != lastBack) {
+            lastBack = box.BackColor;
+            lastColour = toQColor(lastBack, pal);
+        }
+        if (const QImage* image = boxImages_.image(r.size(), box.BorderStyle, lastColour, pictures_.find(box.Picture),
+                                                   pal, 1, QImage::Format_RGB32, true))
+            into.addBox(r, *image);
+        else
+            into.addOther(r);
+    });
+}
+
+void BattlefieldWidget::paintZoomed(QPainter& painter, const QRegion& zoomed)
+{
+    picture_.fit(size(), zoom_.zoom(), devicePixelRatioF());
+    picture_.paint(
+        painter, zoomed, [this](ZoomedPicture& into, const QRect& bounds) { describeScene(into, bounds); },
+        [this](QPainter& full, const QRegion& area) { paintScene(full, area); });
+}
+
 void BattlefieldWidget::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    if (zoom_.zoom().full()) {
+    if (zoom_.zoom().full())
         paintScene(painter, event->region());
-        return;
-    }
-    picture_.fit(size(), zoom_.zoom(), devicePixelRatioF());
-    picture_.refresh([this](QPainter& full, const QRegion& area) { paintScene(full, area); });
-    picture_.show(painter, event->region());
+    else
+        paintZoomed(painter, event->region());
 }
 
 void BattlefieldWidget::showChanges()
@@ -100,7 +132,6 @@ void BattlefieldWidget::showChanges()
     const QRect window = zoomed ? picture_.area() : rect();
     next_.take(form_, pictures_, window);
     if (shown_.empty() || ShownScene::wholeWindowChanged(shown_, next_)) {
-        if (zoomed) picture_.makeAllStale();
         update();
     } else {
         // At a fractional scale a logical rectangle's edges fall inside device
@@ -117,7 +148,6 @@ void BattlefieldWidget::showChanges()
             zoomedChanged_.clear();
             for (const QRect& r : changed_)
                 if (!r.isEmpty()) zoomedChanged_.push_back(zoom_.toZoomed(r).adjusted(-widen, -widen, widen, widen));
-            picture_.makeStale(unionOf(changed_));
             update(unionOf(zoomedChanged_));
         }
     }

@@ -30,6 +30,10 @@ public:
     // area); the painter is expected to be clipped to it.
     void paintScene(QPainter& painter, const QRegion& area);
 
+    // Paints the zoomed window's `zoomed` part (logical pixels of the client
+    // area), as paintEvent does when the window is zoomed.
+    void paintZoomed(QPainter& painter, const QRegion& zoomed);
+
     // Up to this many rectangles in the area, each layer is tested against
     // each rectangle before it is painted.
     static constexpr int kRectsTested = 64;
@@ -65,6 +69,8 @@ protected:
 private:
     void handleKey(QKeyEvent* event);
     void handleMouse(QMouseEvent* event, bool press);
+    // Tells `into` the scene's layers that reach into `bounds` (pixels).
+    void describeScene(ZoomedPicture& into, const QRect& bounds);
 
     const game::Form1& form_;
     PictureCache& pictures_;
@@ -73,7 +79,7 @@ private:
     ShownScene next_;   // room for the next one, kept to reuse its memory
     std::vector<QRect> changed_;
     BoxImages boxImages_;
-    ZoomedPicture picture_;  // when zoomed: the window at full size
+    ZoomedPicture picture_;  // when zoomed
     std::vector<QRect> zoomedChanged_;
 };
 

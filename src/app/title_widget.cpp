@@ -56,9 +56,9 @@ void TitleWidget::paintEvent(QPaintEvent* event)
     } else {
         // The title paints seldom: the labels are painted afresh each time.
         picture_.fit(size(), zoom_.zoom(), devicePixelRatioF());
-        picture_.makeAllStale();
-        picture_.refresh([&](QPainter& full, const QRegion&) { paintLabels(full, picture_.area()); });
-        picture_.show(painter, event->region());
+        picture_.paint(
+            painter, event->region(), [](ZoomedPicture&, const QRect&) {},
+            [&](QPainter& full, const QRegion&) { paintLabels(full, picture_.area()); });
     }
     QWidget::paintEvent(event);
 }

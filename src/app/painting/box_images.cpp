@@ -74,42 +74,49 @@ void BoxImages::copy(const QImage& box, QPoint at) const
     }
 }
 
-void BoxImages::paint(QPainter& painter, const QRect& where, ui::Border border, const QColor& back,
-                      const QPixmap* picture, const QPalette& palette)
+const QImage* BoxImages::image(QSize size, ui::Border border, const QColor& back, const QPixmap* picture,
+                               const QPalette& palette, qreal ratio, QImage::Format format, bool bordered)
 {
-    const bool copyable = border == ui::Border::None && back.alpha() == 255 && !where.isEmpty() &&
-                          ratio_ == std::floor(ratio_) && format_ != QImage::Format_Invalid;
-    if (!copyable) {
-        paintBox(painter, where, border, back, picture, palette);
-        return;
-    }
+    if ((border != ui::Border::None && !bordered) || back.alpha() != 255 || size.isEmpty()) return nullptr;
     const QRgb rgb = back.rgba();
+    const qint64 colours = border == ui::Border::None ? 0 : palette.cacheKey();
     auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) {
-        return e.picture == picture && e.back == rgb && e.size == where.size() && e.ratio == ratio_ &&
-               e.format == format_;
+        return e.picture == picture && e.back == rgb && e.size == size && e.ratio == ratio && e.format == format &&
+               e.border == border && e.palette == colours;
     });
     if (it == entries_.end()) {
         // The game shows a handful of looks; should one ever keep changing
         // (a box growing), start again rather than keep them all.
         if (entries_.size() >= 16) entries_.clear();
-        QImage image((QSizeF(where.size()) * ratio_).toSize(), format_);
-        image.setDevicePixelRatio(ratio_);
+        QImage image((QSizeF(size) * ratio).toSize(), format);
+        image.setDevicePixelRatio(ratio);
         {
             QPainter boxPainter(&image);
             boxPainter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-            paintBox(boxPainter, QRect(QPoint(0, 0), where.size()), border, back, picture, palette);
+            paintBox(boxPainter, QRect(QPoint(0, 0), size), border, back, picture, palette);
         }
         // Every pixel is opaque: as RGB32 Qt copies the lines instead of
         // blending them, and the bytes are the same.
         if (image.format() == QImage::Format_ARGB32_Premultiplied || image.format() == QImage::Format_ARGB32)
             image.reinterpretAsFormat(QImage::Format_RGB32);
-        entries_.push_back(Entry{picture, rgb, where.size(), ratio_, format_, std::move(image)});
+        entries_.push_back(Entry{picture, rgb, size, ratio, format, border, colours, std::move(image)});
         it = entries_.end() - 1;
     }
-    if (bits_)
-        copy(it->image, where.topLeft() * static_cast<int>(ratio_) + origin_);
+    return &it->image;
+}
+
+void BoxImages::paint(QPainter& painter, const QRect& where, ui::Border border, const QColor& back,
+                      const QPixmap* picture, const QPalette& palette)
+{
+    const QImage* box = ratio_ == std::floor(ratio_) && format_ != QImage::Format_Invalid
+                            ? image(where.size(), border, back, picture, palette, ratio_, format_)
+                            : nullptr;
+    if (!box)
+        paintBox(painter, where, border, back, picture, palette);
+    else if (bits_)
+        copy(*box, where.topLeft() * static_cast<int>(ratio_) + origin_);
     else
-        painter.drawImage(where.topLeft(), it->image);
+        painter.drawImage(where.topLeft(), *box);
 }
 
 }  // namespace app

@@ -32,6 +32,13 @@ public:
     // between begin() and the end of that painter's work.
     void paint(QPainter& painter, const QRect& where, ui::Border border, const QColor& back, const QPixmap* picture,
                const QPalette& palette);
+    // The image of a box of `size` with this look, at `ratio` device pixels
+    // per pixel in `format`, made the first time it is asked for; null for a
+    // translucent colour, an empty box, or a border unless `bordered` (a box
+    // with a border is as opaque, but painting it costs little beside
+    // copying it). Valid until the next call.
+    const QImage* image(QSize size, ui::Border border, const QColor& back, const QPixmap* picture,
+                        const QPalette& palette, qreal ratio, QImage::Format format, bool bordered = false);
 
 private:
     struct Entry {
@@ -40,6 +47,8 @@ private:
         QSize size;
         qreal ratio;
         QImage::Format format;
+        ui::Border border;
+        qint64 palette;  // for a border's colours
         QImage image;
     };
     void copy(const QImage& box, QPoint at) const;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QImage>
 #include <QPainter>
 #include <QRegion>
@@ -8,6 +9,8 @@
 #include <vector>
 
 #include "app/painting/zoom_ratio.h"
+
+class QPixmap;
 
 namespace app {
 
@@ -20,13 +23,6 @@ namespace app {
 // An object keeps its working memory from one call to the next.
 class ScaleDown {
 public:
-    void operator()(const QImage& src, Zoom zoom, const QRect& dst, QImage& out)
-    {
-        (*this)(src, zoom, dst, out.bits(), out.bytesPerLine());
-    }
-    // The same into 32-bit pixels at `to`, rows `bytesPerLine` apart.
-    void operator()(const QImage& src, Zoom zoom, const QRect& dst, uchar* to, qsizetype bytesPerLine);
-
     // The full-size pixels one zoomed pixel covers along one axis, and how
     // much of each.
     struct Tap {
@@ -34,9 +30,32 @@ public:
         int count = 0;
         std::array<quint32, Zoom::kMaxDen + 1> weight{};
     };
+    // The taps of `count` zoomed pixels from `from` on, along an axis of
+    // `size` full-size pixels that begins at full-size pixel `at` (the
+    // picture's left or top edge, in the zoomed picture's full-size pixels).
+    static void taps(std::vector<Tap>& result, int from, int count, Zoom zoom, int size, int at = 0);
+
+    void operator()(const QImage& src, Zoom zoom, const QRect& dst, QImage& out)
+    {
+        (*this)(src, zoom, dst, out.bits(), out.bytesPerLine());
+    }
+    // The same into 32-bit pixels at `to`, rows `bytesPerLine` apart.
+    void operator()(const QImage& src, Zoom zoom, const QRect& dst, uchar* to, qsizetype bytesPerLine);
+    // With the taps of the columns and rows worked out beforehand: `xs` and
+    // `ys` hold one for each column and row of `dst`.
+    void operator()(const QImage& src, Zoom zoom, const Tap* xs, const Tap* ys, QSize dst, uchar* to,
+                    qsizetype bytesPerLine);
+
+    // The division table for `zoom`, which direct() needs.
+    void divideBy(Zoom zoom);
+    // Each zoomed pixel of `dst` on its own, from 32-bit pixels at `src`,
+    // rows `line` pixels apart, whose first is full-size pixel `at`:
+    // cheaper than summing rows across for a strip a pixel or two wide.
+    void direct(const quint32* src, qsizetype line, QPoint at, const Tap* xs, const Tap* ys, QSize dst, uchar* to,
+                qsizetype bytesPerLine) const;
 
 private:
-    void horizontal(const QImage& src, int row, quint32* sums) const;
+    void horizontal(const QImage& src, const Tap* xs, int count, int row, quint32* sums) const;
 
     std::vector<Tap> xs_, ys_;
     // Rows of the full-size picture summed across: two lanes per zoomed
@@ -53,56 +72,158 @@ inline void scaleDown(const QImage& src, Zoom zoom, const QRect& dst, QImage& ou
     ScaleDown()(src, zoom, dst, out);
 }
 
-// The picture of a zoomed window: the window is painted at full size into an
-// image of its own, as it would be painted on screen, and what the screen
-// shows is scaled from that image. Painting and showing are apart, as a
-// window's repaints are: the parts of the full-size picture marked stale are
-// painted afresh from the game when the window paints next, and then the
-// window's parts it was asked to paint are scaled from the picture.
+// The picture of a zoomed window: each pixel the mean of the full-size
+// scene's pixels that it covers (ScaleDown), without scaling the whole scene
+// on every repaint. A scene is a base (the window's colour and picture),
+// then layers bottom up; an opaque box covers whatever lies beneath it, so a
+// zoomed pixel that lies wholly inside one, with nothing above it, is that
+// box's own image scaled down. The base and every such box are scaled once
+// per zoom (a box once for each of the den x den places its corner can take
+// across the zoomed pixels) and copied; a box alone over the window's colour
+// is copied edges and all, from its look scaled on that colour. Only the
+// pixels that straddle the edge of a box among others are made from
+// full-size pixels (the base and the boxes, put together), and those of
+// everything else (labels) from the scene painted at full size. The result
+// is the same as scaling the whole scene.
 class ZoomedPicture {
 public:
     // For a client area of `client` logical pixels at `zoom` and `ratio`
-    // device pixels per pixel; anything new makes the whole picture stale.
+    // device pixels per pixel.
     void fit(QSize client, Zoom zoom, qreal ratio);
-    // The design-pixel area the full-size picture holds: all that the zoomed
+    // The design-pixel area the full-size scene covers: all that the zoomed
     // client area shows.
     QRect area() const { return area_; }
-    void makeStale(const QRegion& design) { stale_ += design; }
-    void makeAllStale() { stale_ = area_; }
 
-    // Paints the stale parts with paint(painter, region): region is in
-    // design pixels and the painter is clipped to it the way a window's
-    // painter is, with no clip of its own.
-    template <typename F>
-    void refresh(F&& paint);
-    // Draws the zoomed picture in `zoomed` (logical pixels of the client area).
-    void show(QPainter& painter, const QRegion& zoomed);
+    // Paints the zoomed window's `zoomed` part (logical pixels of the client
+    // area) with `painter`. Calls describe(*this, design) to be told the
+    // scene's layers that reach into `design` (design pixels), through
+    // setBase(), then addBox() and addOther() bottom up; and paint(painter,
+    // region) to paint the scene's `region` (design pixels) at full size,
+    // the painter clipped to it the way a window's painter is, with no clip
+    // of its own. A scene that tells no base is painted whole at full size.
+    template <typename Describe, typename Paint>
+    void paint(QPainter& painter, const QRegion& zoomed, Describe&& describe, Paint&& paintFull);
+
+    // The layers: the window's colour and picture at its top-left corner,
+    // under everything.
+    void setBase(const QColor& back, const QPixmap* picture);
+    // An opaque box whose every pixel is `image`'s (at full size).
+    void addBox(const QRect& design, const QImage& image);
+    // Anything else that paints nothing outside `design`.
+    void addOther(const QRect& design);
 
 private:
-    QImage& beginRefresh();
-    void endRefresh();
+    // A box's look scaled for each place its corner can take across the
+    // zoomed pixels (den x den, made when first needed).
+    struct Look {
+        qint64 key;
+        QImage full;
+        std::vector<QImage> scaled;
+        // The same with its edges, on the window's colour `aloneBack`.
+        std::vector<QImage> alone;
+        QRgb aloneBack;
+    };
+    struct Box {
+        QRect design;
+        std::size_t look;
+    };
+    struct Band {
+        int top, bottom;
+        std::size_t first, end;  // its rectangles in zoomed_
+    };
 
-    QImage full_;
+    // Sets up the repaint of `zoomed` on `painter`; the design area it covers.
+    QRect begin(QPainter& painter, const QRegion& zoomed);
+    // Composes the layers told; whether fullArea_ is to be painted at full
+    // size (full_ is ready for it).
+    bool compose();
+    void finish(QPainter& painter);
+
+    void makeBase();
+    const QImage& scaledLook(Look& look, int left, int top);
+    // Calls f(part) for each part of `r` (zoomed pixels) inside the repaint.
+    template <typename F>
+    void forEachPart(const QRect& r, F&& f) const;
+    void copy(const QImage& from, QPoint fromAt, const QRect& r);
+    // Adds the parts of `r` inside the repaint to those to scale.
+    void scaleParts(const QRect& r);
+    // Makes the first `count` of those, where only the base and boxes lie
+    // beneath, from full-size pixels of the base and the boxes, and takes
+    // them from those to scale.
+    void paintOwn(std::size_t count);
+    // Which boxes lie alone over the window's colour: their zoomed pixels,
+    // edges and all, are copied from their look scaled on that colour.
+    void markAlone();
+    const QImage& aloneLook(Look& look, int left, int top);
+    // A grid of cells over the area, listing the rectangles that meet each.
+    void buildCells(const std::vector<QRect>& rects);
+    // Calls f(index) for each rectangle listed in a cell that `r` meets
+    // (once for each such cell).
+    template <typename F>
+    void forEachInCells(const QRect& r, F&& f) const;
+    QRect zoomedCover(const QRect& design) const;
+    QRect zoomedInside(const QRect& design) const;
+    QRect designCover(const QRect& zoomed) const;
+
     Zoom zoom_{0, 0};
     qreal ratio_ = 0;
     QSize client_;
     QRect area_;
-    QRegion stale_;
-    QImage scratch_;
+    // Full-size pixels, painted where the repaint needs them.
+    QImage full_;
     ScaleDown scale_;
+    std::vector<ScaleDown::Tap> columns_, rows_;
+
+    // The base, scaled, and what it was made of.
+    QImage base_;
+    QImage baseFull_;
+    bool baseFilled_ = false;  // whether baseFill_ is the window's colour
+    quint32 baseFill_ = 0;
+    QRgb baseBack_ = 0;
+    qint64 baseKey_ = 0;
+    bool baseMade_ = false;
+    std::vector<Look> looks_;
+
+    // This repaint: the layers told, where the pixels go (the window's image,
+    // or scratch_ when the painter has to draw them), the zoomed rectangles
+    // in bands, and those to scale from full-size pixels.
+    bool based_ = false;
+    std::vector<Box> boxes_;
+    std::vector<QRect> others_;
+    uchar* bits_ = nullptr;
+    qsizetype bytesPerLine_ = 0;
+    QPoint origin_;
+    bool drawn_ = false;
+    QImage scratch_;
+    std::vector<QRect> zoomed_;
+    std::vector<Band> bands_;
+    std::vector<QRect> toScale_;
+    std::vector<QRect> covers_;
+    QRegion fullArea_;
+    bool clipped_ = false;
+    std::vector<std::size_t> cellStart_, cellFill_, lastBox_, coverAt_;
+    std::vector<QRect> ownParts_;
+    int cellColumns_ = 0;
+    std::vector<QRect> items_;
+    std::vector<char> alone_;
+    QRect basePicture_;
+    std::vector<quint32> own_;
+    std::vector<quint32> cellCovers_;
+    std::vector<ScaleDown::Tap> lookColumns_, lookRows_;
 };
 
-template <typename F>
-void ZoomedPicture::refresh(F&& paint)
+template <typename Describe, typename Paint>
+void ZoomedPicture::paint(QPainter& painter, const QRegion& zoomed, Describe&& describe, Paint&& paintFull)
 {
+    const QRect design = begin(painter, zoomed);
+    if (design.isEmpty()) return;
+    if (ratio_ == 1) describe(*this, design);
     // (A picture too large to be made shows nothing new rather than fail.)
-    if (stale_.isEmpty() || full_.isNull()) return;
-    const QRegion area = stale_ & area_;
-    {
-        QPainter painter(&beginRefresh());
-        paint(painter, area);
+    if (compose() && !full_.isNull()) {
+        QPainter fullPainter(&full_);
+        paintFull(fullPainter, fullArea_);
     }
-    endRefresh();
+    finish(painter);
 }
 
 }  // namespace app
