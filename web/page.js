@@ -231,6 +231,8 @@
       }
       placeStart();
       paintTitle();
+      // The layer beneath the boxes is made again at the new size.
+      underValid = false;
       wholeField = true;
       schedulePaint();
     }
@@ -265,20 +267,32 @@
     }
 
     // The window's colour, picture and labels change seldom and lie beneath
-    // every box: they are painted into a layer of their own when they change,
-    // and each frame starts from a copy of it.
+    // every box: they are painted into a layer of their own when they change.
+    // Its picture and labels lie in a band at the top; below it the layer is
+    // the window's colour alone.
     const under = document.createElement('canvas');
-    let underValid = false;
+    let underValid = false, band = 0;
     function paintUnder() {
       under.width = field.canvas.width;
       under.height = field.canvas.height;
       const ctx = under.getContext('2d', { alpha: false });
-      ctx.setTransform(field.scale, 0, 0, field.canvas.height / field.height, 0, 0);
+      const sy = field.canvas.height / field.height;
+      ctx.setTransform(field.scale, 0, 0, sy, 0, 0);
       ctx.imageSmoothingEnabled = field.scale < 1;
       ctx.fillStyle = colour(head.back);
       ctx.fillRect(0, 0, field.width, field.height);
-      if (head.picture >= 0) ctx.drawImage(pictures[head.picture], 0, 0);
-      for (const l of head.labels) paintLabel(ctx, l);
+      let bottom = 0;
+      if (head.picture >= 0) {
+        ctx.drawImage(pictures[head.picture], 0, 0);
+        bottom = pictures[head.picture].naturalHeight;
+      }
+      for (const l of head.labels) {
+        paintLabel(ctx, l);
+        if (l.rect[2] > 0 && l.rect[3] > 0) bottom = Math.max(bottom, l.rect[1] + l.rect[3]);
+      }
+      // Two device pixels more: an edge at a fractional scale, or a picture
+      // averaged when shrunk, reaches into the next ones.
+      band = Math.min(under.height, Math.ceil(bottom * sy) + 2);
       underValid = true;
     }
 
@@ -290,83 +304,31 @@
       if (changes || wholeField) schedulePaint();
     }
 
-    // Only what changed since the last frame is painted again: the
-    // rectangles of the boxes that moved, changed looks, came or went (boxes
-    // are matched by their place in the stacking order) and of the labels
-    // that changed, each repainted from the layer beneath and the boxes that
-    // reach into it. A change of the window's colour or picture, a new zoom
-    // or a window just shown repaints it all.
+    // A frame paints the whole window: its colour, a copy of the layer's
+    // band, then the boxes. A browser that keeps the last frame for the
+    // screen copies the whole canvas before any draw that leaves part of it
+    // as it was, so a frame painted in parts costs as much as a whole one,
+    // while a canvas filled whole from the start is drawn afresh.
     const fields = M._zv_box_fields();
-    let shown = null, shownHead = null;
-    function changedRects(was, is, rects) {
-      const same = (i, j) => {
-        for (let k = 0; k < fields - 1; k++) if (was[i + k] !== is[j + k]) return false;
-        return true;
-      };
-      const add = (b, i) => rects.push([b[i], b[i + 1], b[i + 2], b[i + 3]]);
-      let i = 0, j = 0;
-      while (i < was.length || j < is.length) {
-        const a = i < was.length ? was[i + fields - 1] : Infinity, b = j < is.length ? is[j + fields - 1] : Infinity;
-        if (a < b) { add(was, i); i += fields; }
-        else if (b < a) { add(is, j); j += fields; }
-        else {
-          if (!same(i, j)) { add(was, i); add(is, j); }
-          i += fields;
-          j += fields;
-        }
-      }
-    }
-    const meets = (r, x, y, w, h) => x < r[0] + r[2] && r[0] < x + w && y < r[1] + r[3] && r[1] < y + h;
-
     function paintField() {
       const changed = changes;
       changes = 0;
       if (changed & 1 || !head) {
-        shownHead = head;
         head = JSON.parse(M.UTF8ToString(M._zv_scene_head()));
         underValid = false;
       }
       if (!changed && !wholeField) return;
+      wholeField = false;
+      if (!underValid) paintUnder();
       const at = M._zv_scene_boxes() >> 2;
       const boxes = M.HEAP32.subarray(at, at + M._zv_scene_box_count() * fields);
-      const wholeAll = wholeField || !shown || !shownHead || head.back !== shownHead.back ||
-        head.picture !== shownHead.picture || head.labels.length !== shownHead.labels.length;
-      const rects = [];
-      let whole = wholeAll;
-      if (!whole) {
-        changedRects(shown, boxes, rects);
-        if (head !== shownHead) {
-          head.labels.forEach((l, i) => {
-            if (JSON.stringify(l) !== JSON.stringify(shownHead.labels[i])) rects.push(l.rect, shownHead.labels[i].rect);
-          });
-        }
-      }
-      // Many small changes (hundreds of invaders walking) cost more clipped
-      // than the whole window painted at once.
-      if (rects.length > 64) whole = true;
-      shownHead = head;
-      shown = boxes.slice();
-      wholeField = false;
-      if (!whole && rects.length === 0) return;
-      if (!underValid) paintUnder();
       const ctx = field.ctx;
-      ctx.save();
-      begin(field);
-      if (!whole) {
-        // A pixel more all round: at a zoom or a fractional scale an edge
-        // falls inside device pixels that the neighbours share.
-        ctx.beginPath();
-        for (const r of rects) ctx.rect(r[0] - 1, r[1] - 1, r[2] + 2, r[3] + 2);
-        ctx.clip();
-      }
       ctx.setTransform(1, 0, 0, 1, 0, 0);
-      ctx.drawImage(under, 0, 0);
+      ctx.fillStyle = colour(head.back);
+      ctx.fillRect(0, 0, field.canvas.width, field.canvas.height);
+      if (band > 0) ctx.drawImage(under, 0, 0, under.width, band, 0, 0, under.width, band);
       begin(field);
-      for (let i = 0; i < boxes.length; i += fields) {
-        if (whole || rects.some((r) => meets(r, boxes[i] - 1, boxes[i + 1] - 1, boxes[i + 2] + 2, boxes[i + 3] + 2)))
-          paintBox(ctx, pictures, boxes, i);
-      }
-      ctx.restore();
+      for (let i = 0; i < boxes.length; i += fields) paintBox(ctx, pictures, boxes, i);
       frames++;
     }
 
