@@ -103,8 +103,19 @@
   // colour, border, size) is drawn once into a sprite of its own, and a box
   // is one copy of it: hundreds of invaders share one look.
   const sprites = new Map();
+  let lastKey = '', lastLook = null;  // hundreds of invaders in a row share a look
   function paintBox(ctx, pictures, b, i) {
+    if (lastLook && b[i + 2] === lastLook[0] && b[i + 3] === lastLook[1] && b[i + 4] === lastLook[2] &&
+        b[i + 5] === lastLook[3] && b[i + 6] === lastLook[4]) {
+      const known = sprites.get(lastKey);
+      if (known) {
+        ctx.drawImage(known, b[i], b[i + 1]);
+        return;
+      }
+    }
     const key = `${b[i + 2]},${b[i + 3]},${b[i + 4]},${b[i + 5]},${b[i + 6]}`;
+    lastKey = key;
+    lastLook = [b[i + 2], b[i + 3], b[i + 4], b[i + 5], b[i + 6]];
     let sprite = sprites.get(key);
     if (!sprite) {
       if (sprites.size > 512) sprites.clear();

@@ -120,6 +120,14 @@ void label(std::string& out, const ui::Label& l)
     out += '}';
 }
 
+// Whether two labels are painted alike: everything the page is told of one.
+bool sameLook(const ui::Label& a, const ui::Label& b)
+{
+    return a.Left == b.Left && a.Top == b.Top && a.Width == b.Width && a.Height == b.Height && a.Caption == b.Caption &&
+           a.font == b.font && a.Alignment == b.Alignment && a.Enabled == b.Enabled && a.Opaque == b.Opaque &&
+           a.BackColor == b.BackColor && a.ForeColor == b.ForeColor;
+}
+
 // The game's message boxes, kept for the page to show one after the other.
 // The page cannot stop in the middle of a handler as a desktop's modal box
 // does, so the handler goes on at once; until the last box is closed the
@@ -139,11 +147,28 @@ struct Game {
     shell::Zoom fieldZoom;
     bool fieldSized = false;
 
-    // What the page last took of the battlefield.
+    // What the page last took of the battlefield: the window's colour,
+    // picture and labels (as the game holds them, and as JSON for the page)
+    // and its boxes.
+    ui::Color headBack = 0;
+    int headPicture = -2;
+    std::vector<ui::Label> headLabels;
     std::string head;
     std::vector<std::int32_t> boxes;
-    std::string nextHead;
     std::vector<std::int32_t> nextBoxes;
+    // Hundreds of invaders in a row show the same picture object (held, so
+    // that its address is not taken by another).
+    ui::PictureRef lastPicture;
+    int lastPictureId = -1;
+
+    int boxPicture(const ui::PictureRef& picture)
+    {
+        if (picture != lastPicture) {
+            lastPicture = picture;
+            lastPictureId = pictureId(picture);
+        }
+        return lastPictureId;
+    }
     std::string text;  // the last string handed to the page
 
     void play(const game::Input& input)
@@ -175,19 +200,32 @@ struct Game {
     {
         const game::Form1* form = program.form1IfCreated();
         if (form == nullptr) return 0;
-        nextHead.clear();
-        nextHead += "{\"back\":";
-        number(nextHead, static_cast<long long>(form->BackColor));
-        nextHead += ",\"picture\":";
-        number(nextHead, pictureId(form->Picture));
-        nextHead += ",\"labels\":[";
-        bool first = true;
-        for (const ui::Label* l : form->labels()) {
-            if (!first) nextHead += ',';
-            first = false;
-            label(nextHead, *l);
+        // The labels change now and then (the clock once a second): they are
+        // compared as the game holds them, and written out only when changed.
+        const int picture = pictureId(form->Picture);
+        const std::vector<const ui::Label*> labels = form->labels();
+        bool headChanged = form->BackColor != headBack || picture != headPicture || labels.size() != headLabels.size();
+        for (std::size_t i = 0; !headChanged && i < labels.size(); ++i)
+            headChanged = !sameLook(*labels[i], headLabels[i]);
+        if (headChanged) {
+            headBack = form->BackColor;
+            headPicture = picture;
+            headLabels.clear();
+            for (const ui::Label* l : labels) headLabels.push_back(*l);
+            head.clear();
+            head += "{\"back\":";
+            number(head, static_cast<long long>(headBack));
+            head += ",\"picture\":";
+            number(head, headPicture);
+            head += ",\"labels\":[";
+            bool first = true;
+            for (const ui::Label& l : headLabels) {
+                if (!first) head += ',';
+                first = false;
+                label(head, l);
+            }
+            head += "]}";
         }
-        nextHead += "]}";
 
         // Boxes that reach into the client area, bottom-up, as the desktop
         // culls them: with tens of thousands of invaders made and most of them
@@ -204,12 +242,11 @@ struct Game {
                 return;
             const int w = toPixels(box.Width), h = toPixels(box.Height);
             if (w <= 0 || h <= 0) return;
-            nextBoxes.insert(nextBoxes.end(), {toPixels(box.Left), toPixels(box.Top), w, h, pictureId(box.Picture),
+            nextBoxes.insert(nextBoxes.end(), {toPixels(box.Left), toPixels(box.Top), w, h, boxPicture(box.Picture),
                                                static_cast<std::int32_t>(box.BackColor),
                                                static_cast<std::int32_t>(box.BorderStyle), at});
         });
-        const int changed = (nextHead != head ? 1 : 0) | (nextBoxes != boxes ? 2 : 0);
-        std::swap(head, nextHead);
+        const int changed = (headChanged ? 1 : 0) | (nextBoxes != boxes ? 2 : 0);
         std::swap(boxes, nextBoxes);
         return changed;
     }
