@@ -27,6 +27,10 @@ for tool in Xvfb xdotool import xdpyinfo $([ "$PLATFORM" = wayland ] && echo wes
 done
 PYTHON=/usr/bin/python3
 "$PYTHON" -c 'import PIL' 2>/dev/null || die "python3-pil is not installed"
+# The helpers in Python sit beside this file.
+XVFB_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# read_screen [OPTIONS] COMMAND ARG...: reads the screen (see screen.py).
+read_screen() { "$PYTHON" "$XVFB_DIR/screen.py" "$@"; }
 
 # A game built with the sanitizers reports what they find and fails; the
 # leaks the system's libraries leave at exit are suppressed by the rules in
@@ -136,13 +140,10 @@ park_pointer() {
 }
 
 # rgb X Y FILE: the colour of one pixel as "r,g,b".
-rgb() {
-    "$PYTHON" -c 'import sys; from PIL import Image
-print("%d,%d,%d" % Image.open(sys.argv[3]).convert("RGB").getpixel((int(sys.argv[1]), int(sys.argv[2]))))' "$@"
-}
+rgb() { read_screen pixel "$3" "$1" "$2"; }
 
 # close_window ID: what the close button does, a WM_DELETE_WINDOW message.
-close_window() { "$PYTHON" "$(dirname "${BASH_SOURCE[0]}")/close_window.py" "$1"; }
+close_window() { "$PYTHON" "$XVFB_DIR/close_window.py" "$1"; }
 
 # find_window SECONDS: the id of the visible window titled exactly "Zorvane".
 find_window() {
