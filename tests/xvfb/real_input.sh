@@ -19,7 +19,9 @@
 # Keys and buttons go through XTEST (xdotool without --window), as a
 # keyboard and a mouse would send them.  Every wait has a deadline; a failure
 # ends the script with a non-zero status and says what was wrong.  OUTDIR gets
-# a screenshot of each run.
+# a screenshot of each run.  Zoomed windows are compared with pictures
+# scaled by the game's own scaling, the command zorvane-scale-down of the
+# game's build (or ZORVANE_SCALE_DOWN).
 set -u
 
 [ $# -eq 2 ] || [ $# -eq 3 ] || { echo "usage: real_input.sh ZORVANE_BINARY OUTDIR [x11|wayland]" >&2; exit 1; }
@@ -32,6 +34,10 @@ OUT=$2
 [ "$PLATFORM" = wayland ] || command -v openbox >/dev/null || die "openbox is not installed"
 mkdir -p "$OUT" || die "cannot create $OUT"
 PICTURES=$(cd "$(dirname "$0")/../../assets/pictures" && pwd) || die "assets/pictures not found"
+# The game's scaling of a zoomed window as a command, from the game's build.
+SCALE_DOWN=${ZORVANE_SCALE_DOWN:-$(dirname "$GAME")/../../tools/scale_down/zorvane-scale-down}
+[ -x "$SCALE_DOWN" ] || die "no zorvane-scale-down at $SCALE_DOWN (build it, or name it in ZORVANE_SCALE_DOWN)"
+mkdir -p "$WORK/zoomed"
 
 # The game's numbers (in logical pixels, 15 twips each).
 TICK_MS=50                      # the movement timer
@@ -59,7 +65,10 @@ QT_FACTOR=1 SCALE=1 ZOOMED=0
 AREA=
 # probe COMMAND ARG...: reads the window measured last off the screen (see
 # screen.py), in design pixels relative to its client area.
-probe() { read_screen --scale "$SCALE" --area "$AREA" --pictures "$PICTURES" "$@"; }
+probe() {
+    read_screen --scale "$SCALE" --area "$AREA" --pictures "$PICTURES" --scale-down "$SCALE_DOWN" \
+        --cache "$WORK/zoomed" "$@"
+}
 now_ms() { date +%s%3N; }
 
 # client_geometry ID: an X window's position on the screen and size: x y

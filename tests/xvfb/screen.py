@@ -1,21 +1,25 @@
 """Reads the game's windows off the screen of a virtual display.
 
-    python3 screen.py [--scale S] [--area X,Y,W,H] [--pictures DIR] COMMAND ARG...
+    python3 screen.py [--scale S] [--area X,Y,W,H] [--pictures DIR] [--scale-down TOOL --cache DIR]
+                      COMMAND ARG...
 
 Positions and sizes, in the arguments and in what is printed, are in design
 pixels relative to the client area of the window measured (--area: its
 top-left screen pixel and its size in design pixels). --scale is how many
 screen pixels show one design pixel: 1, 2 (QT_SCALE_FACTOR=2), or the zoom
 of a window zoomed to fit a small screen, such as 4/5, which the window's
-size tells (the zoom command). Each command prints its answer; the checks
-also end with status 1 when what they check does not hold. See COMMANDS at
-the end, and each command's own words.
+size tells (the zoom command). A zoomed window is compared with pictures
+scaled by the game's own scaling (--scale-down, the tool zorvane-scale-down).
+Each command prints its answer; the checks also end with status 1 when what
+they check does not hold. See COMMANDS at the end, and each command's own
+words.
 """
 
 import argparse
 import hashlib
 import math
 import os
+import subprocess
 import sys
 from fractions import Fraction
 
@@ -56,13 +60,14 @@ def mismatches(a, b):
 class View:
     """A window's client area on the screen and the screen pixels per design pixel."""
 
-    def __init__(self, scale, area, pictures):
+    def __init__(self, scale, area, pictures, scale_down="", cache=""):
         self.scale = Fraction(scale)
         self.zoomed = self.scale.denominator != 1
         if not self.zoomed:
             self.scale = int(self.scale)
         self.x0, self.y0, self.w, self.h = (int(v) for v in (area or "0,0,0,0").split(","))
         self.pictures = pictures
+        self.scale_down, self.cache = scale_down, cache
 
     def grab(self):
         """The client area as the screen shows it."""
@@ -109,54 +114,51 @@ class View:
             return im
         return im.resize((size[0] * int(self.scale), size[1] * int(self.scale)), Image.Resampling.NEAREST)
 
-    # The zoom's averaging ---------------------------------------------------
+    # Zoomed pictures, as the game scales them -------------------------------
 
-    def taps(self, start, count):
-        """For zoomed pixels start.. of a zoomed window, the design pixels each
-        covers and how much of each (in 1/num of a pixel; they add up to den):
-        a zoomed pixel shows their mean, as the game scales its picture."""
-        p, q = self.scale.numerator, self.scale.denominator
-        result = []
-        for i in range(start, start + count):
-            lo, hi = i * q, i * q + q
-            result.append([(j, min(hi, (j + 1) * p) - max(lo, j * p)) for j in range(lo // p, (hi + p - 1) // p)])
-        return result
+    def zoomed_pictures(self, name, size, phases):
+        """For each phase (px, py), the zoomed pixels wholly inside a box that
+        shows the picture on file name (its top-left part of size, on the
+        battlefield's green) at design (px, py): the picture they make and its
+        top-left zoomed pixel. They come from the game's own scaling
+        (--scale-down), kept in --cache from one reading to the next."""
+        num, den = self.scale.numerator, self.scale.denominator
+        pic = self.picture(name, size, scaled=False)
+        result, jobs = {}, []
+        for px, py in sorted(set(phases)):
+            left, top, right, bottom = self.inside(px, py, pic.width, pic.height)
+            out = os.path.join(self.cache, "%s-%dx%d-%d-%d-at-%d-%d.png" % ((name,) + size + (num, den, px, py)))
+            result[(px, py)] = (out, left, top)
+            if not os.path.exists(out):
+                full = out + ".full.png"
+                canvas = Image.new("RGB", (px + pic.width, py + pic.height), GREEN)
+                canvas.paste(pic, (px, py))
+                canvas.save(full)
+                jobs.append((full, "%d %d %d %d %d %d" % (num, den, left, top, right - left, bottom - top), out))
+        if jobs:
+            # (Written under other names first: a reading cut short leaves no
+            # half-written picture in the cache.)
+            lines = "".join("%s %s %s.part\n" % job for job in jobs)
+            subprocess.run([self.scale_down], input=lines, text=True, check=True)
+            for _, _, out in jobs:
+                os.replace(out + ".part", out)
+        return {phase: (Image.open(out).convert("RGB"), left, top) for phase, (out, left, top) in result.items()}
 
-    def zoomed_inside(self, pic, rx, ry):
-        """The zoomed pixels wholly inside a box that shows pic at design
-        (rx, ry): the picture they make and its top-left zoomed pixel."""
-        left, top, right, bottom = self.inside(rx, ry, pic.width, pic.height)
-        xs, ys = self.taps(left, right - left), self.taps(top, bottom - top)
-        src, area = pic.load(), self.scale.denominator**2
-        out = Image.new("RGB", (right - left, bottom - top))
-        for oy, ty in enumerate(ys):
-            for ox, tx in enumerate(xs):
-                sums = [0, 0, 0]
-                for j, wy in ty:
-                    for i, wx in tx:
-                        c = src[i - rx, j - ry]
-                        for k in range(3):
-                            sums[k] += c[k] * wx * wy
-                out.putpixel((ox, oy), tuple((v + area // 2) // area for v in sums))
-        return out, left, top
-
-    def find_zoomed(self, shot, pic, gx, gy, reach):
-        """Where pic shows in a zoomed shot of the window near design (gx, gy):
-        the design position whose zoomed pixels match best, how many of them
-        differ and how many there are: mismatches x y pixels."""
+    def find_zoomed(self, shot, name, size, gx, gy, reach):
+        """Where a picture on file shows in a zoomed shot of the window near
+        design (gx, gy): the design position whose zoomed pixels match best,
+        how many of them differ and how many there are: mismatches x y pixels."""
         q = self.scale.denominator
-        refs, best = {}, None
-        for y in range(gy - reach, gy + reach + 1):
-            for x in range(gx - reach, gx + reach + 1):
-                phase = (x % q, y % q)
-                if phase not in refs:
-                    refs[phase] = self.zoomed_inside(pic, *phase)
-                ref, left, top = refs[phase]
-                left += int((x - phase[0]) * self.scale)
-                top += int((y - phase[1]) * self.scale)
-                bad = mismatches(shot.crop((left, top, left + ref.width, top + ref.height)), ref)
-                if best is None or bad < best[0]:
-                    best = (bad, x, y, ref.width * ref.height)
+        spots = [(x, y) for y in range(gy - reach, gy + reach + 1) for x in range(gx - reach, gx + reach + 1)]
+        refs = self.zoomed_pictures(name, size, [(x % q, y % q) for x, y in spots])
+        best = None
+        for x, y in spots:
+            ref, left, top = refs[(x % q, y % q)]
+            left += int((x - x % q) * self.scale)
+            top += int((y - y % q) * self.scale)
+            bad = mismatches(shot.crop((left, top, left + ref.width, top + ref.height)), ref)
+            if best is None or bad < best[0]:
+                best = (bad, x, y, ref.width * ref.height)
         return best
 
     def match_at(self, shot, pic, left, top):
@@ -207,8 +209,7 @@ def mage_zoomed(view, shot):
     gy = view.to_design((at // cells.width) * 8 + 4) - 15
     best = None
     for name in ("mage_left", "mage_right"):
-        bad, x, y, size = view.find_zoomed(shot, view.picture(name + ".gif", MAGE_SIZE, scaled=False), gx, gy,
-                                           half_up(6 / view.scale) + 4)
+        bad, x, y, size = view.find_zoomed(shot, name + ".gif", MAGE_SIZE, gx, gy, half_up(6 / view.scale) + 4)
         if best is None or bad < best[3]:
             best = (x, y, name, bad)
     if best[3] > MISMATCH_SHARE * size:
@@ -297,7 +298,7 @@ def killers(view, grey):
             # (The search is in the window's design pixels.)
             gx = view.to_design(quarter[0] + c0 + b[0]) - pbox[0]
             gy = view.to_design(quarter[1] + b[1]) - pbox[1]
-            bad, kx, ky, size = view.find_zoomed(whole, pic, gx, gy, half_up(3 / view.scale) + 2)
+            bad, kx, ky, size = view.find_zoomed(whole, "invader.gif", INVADER_SIZE, gx, gy, half_up(3 / view.scale) + 2)
             if bad <= MISMATCH_SHARE * size:
                 found.append("%d,%d" % (kx, ky))
             continue
@@ -433,10 +434,12 @@ def main(argv):
     parser.add_argument("--scale", default="1", help="screen pixels per design pixel: 1, 2, 4/5 ...")
     parser.add_argument("--area", default="", help="the client area: X,Y (screen) and W,H (design)")
     parser.add_argument("--pictures", default="", help="the folder of the game's pictures")
+    parser.add_argument("--scale-down", default="", help="the game's scaling as a command (zorvane-scale-down)")
+    parser.add_argument("--cache", default="", help="a folder where zoomed pictures are kept")
     parser.add_argument("command", choices=sorted(COMMANDS))
     parser.add_argument("args", nargs="*")
     options = parser.parse_args(argv)
-    view = View(options.scale, options.area, options.pictures)
+    view = View(options.scale, options.area, options.pictures, options.scale_down, options.cache)
     try:
         print(COMMANDS[options.command](view, *options.args))
     except Failed as failed:
