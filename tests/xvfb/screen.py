@@ -57,6 +57,12 @@ def mismatches(a, b):
     return diff.histogram()[255]
 
 
+def mismatches_at(seen, pic, left, top):
+    """How many pixels of seen differ from pic with its top-left corner at
+    (left, top) of seen."""
+    return mismatches(seen.crop((left, top, left + pic.width, top + pic.height)), pic)
+
+
 class View:
     """A window's client area on the screen and the screen pixels per design pixel."""
 
@@ -161,11 +167,6 @@ class View:
                 best = (bad, x, y, ref.width * ref.height)
         return best
 
-    def match_at(self, shot, pic, left, top):
-        """How many pixels of a shot differ from pic with its top-left corner
-        at screen pixel (left, top) of the shot."""
-        return mismatches(shot.crop((left, top, left + pic.width, top + pic.height)), pic)
-
 
 # Commands on the window --------------------------------------------------------
 
@@ -174,18 +175,18 @@ def mage(view, hat):
     """Where the mage stands and which way it faces: x y name mismatches, or
     none. It is found by the yellow of its hat and gloves."""
     hat = colour(hat)
-    shot = view.grab()
+    seen = view.grab()
     if view.zoomed:
-        return mage_zoomed(view, shot)
-    box = mask(shot, hat).getbbox()
-    if not box:
+        return mage_zoomed(view, seen)
+    yellow = mask(seen, hat).getbbox()
+    if not yellow:
         return "none"
     best = None
     for name in ("mage_left", "mage_right"):
         pic = view.picture(name + ".gif", MAGE_SIZE)
         pbox = mask(pic, hat).getbbox()
-        left, top = box[0] - pbox[0], box[1] - pbox[1]
-        bad = view.match_at(shot, pic, left, top)
+        left, top = yellow[0] - pbox[0], yellow[1] - pbox[1]
+        bad = mismatches_at(seen, pic, left, top)
         if best is None or bad < best[3]:
             best = (left / view.scale, top / view.scale, name, bad)
     if best[3] > MISMATCH_SHARE * MAGE_SIZE[0] * MAGE_SIZE[1] * view.scale * view.scale:
@@ -193,11 +194,11 @@ def mage(view, hat):
     return "%g %g %s %d" % best
 
 
-def mage_zoomed(view, shot):
+def mage_zoomed(view, seen):
     """Zoomed, no pixel keeps the hat's exact colour: the mage is looked for
     where the most yellow is, but not in the castle, whose flag is as yellow,
     and is then matched in every design position near there."""
-    yellow = mask(shot, (191, 131, 0), (255, 255, 89))
+    yellow = mask(seen, (191, 131, 0), (255, 255, 89))
     yellow.paste(0, view.on_screen(0, 0, 441, 281))
     cells = yellow.reduce(8)
     counts = list(cells.getdata())
@@ -209,7 +210,7 @@ def mage_zoomed(view, shot):
     gy = view.to_design((at // cells.width) * 8 + 4) - 15
     best = None
     for name in ("mage_left", "mage_right"):
-        bad, x, y, size = view.find_zoomed(shot, name + ".gif", MAGE_SIZE, gx, gy, half_up(6 / view.scale) + 4)
+        bad, x, y, size = view.find_zoomed(seen, name + ".gif", MAGE_SIZE, gx, gy, half_up(6 / view.scale) + 4)
         if best is None or bad < best[3]:
             best = (x, y, name, bad)
     if best[3] > MISMATCH_SHARE * size:
@@ -256,11 +257,11 @@ def crisp(view, *area):
     """For the scale x scale cells of an area (one a design pixel): cells,
     cells of more than one colour."""
     x, y, width, height = area_of(view, area)
-    shot, s = view.grab().crop(view.on_screen(x, y, width, height)), view.scale
+    seen, s = view.grab().crop(view.on_screen(x, y, width, height)), view.scale
     mixed = 0
     for cy in range(height):
         for cx in range(width):
-            if len(set(shot.crop((cx * s, cy * s, (cx + 1) * s, (cy + 1) * s)).getdata())) > 1:
+            if len(set(seen.crop((cx * s, cy * s, (cx + 1) * s, (cy + 1) * s)).getdata())) > 1:
                 mixed += 1
     return "%d %d" % (width * height, mixed)
 
@@ -279,11 +280,11 @@ def killers(view, grey):
     x, y = view.w // 2, view.h // 2
     whole = view.grab()
     quarter = view.on_screen(x, y, view.w - x, view.h - y)
-    shot = whole.crop(quarter)
+    seen = whole.crop(quarter)
     pic = view.picture("invader.gif", INVADER_SIZE, scaled=not view.zoomed)
     pbox = mask(pic, grey).getbbox()
     # Zoomed, only the armour's lightest parts stay nearly as light.
-    m = mask(shot, (226, 226, 226), (255, 255, 255)) if view.zoomed else mask(shot, grey)
+    m = mask(seen, (226, 226, 226), (255, 255, 255)) if view.zoomed else mask(seen, grey)
     cols = [c for c in range(m.width) if m.crop((c, 0, c + 1, m.height)).getbbox()]
     groups = []
     for c in cols:  # killers on one track are far apart, so columns separate them
@@ -298,12 +299,13 @@ def killers(view, grey):
             # (The search is in the window's design pixels.)
             gx = view.to_design(quarter[0] + c0 + b[0]) - pbox[0]
             gy = view.to_design(quarter[1] + b[1]) - pbox[1]
-            bad, kx, ky, size = view.find_zoomed(whole, "invader.gif", INVADER_SIZE, gx, gy, half_up(3 / view.scale) + 2)
+            reach = half_up(3 / view.scale) + 2
+            bad, kx, ky, size = view.find_zoomed(whole, "invader.gif", INVADER_SIZE, gx, gy, reach)
             if bad <= MISMATCH_SHARE * size:
                 found.append("%d,%d" % (kx, ky))
             continue
         left, top = c0 + b[0] - pbox[0], b[1] - pbox[1]
-        if view.match_at(shot, pic, left, top) <= MISMATCH_SHARE * pic.width * pic.height:
+        if mismatches_at(seen, pic, left, top) <= MISMATCH_SHARE * pic.width * pic.height:
             found.append("%g,%g" % (x + left / view.scale, y + top / view.scale))
     return " ".join(reversed(found)) or "none"
 
