@@ -46,7 +46,7 @@ done
 
 cd "$root"
 cmake --preset "$build" >/dev/null
-cmake --build --preset "$build" --target zorvane >/dev/null
+cmake --build --preset "$build" --target zorvane zorvane-scale-down >/dev/null
 game="$root/build/$build/src/app/zorvane"
 out="$root/build/$build/steadiness"
 rm -rf "$out"

@@ -27,6 +27,10 @@ for tool in Xvfb xdotool import xdpyinfo $([ "$PLATFORM" = wayland ] && echo wes
 done
 PYTHON=/usr/bin/python3
 "$PYTHON" -c 'import PIL' 2>/dev/null || die "python3-pil is not installed"
+# The helpers in Python sit beside this file.
+XVFB_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# read_screen [OPTIONS] COMMAND ARG...: reads the screen (see screen.py).
+read_screen() { "$PYTHON" "$XVFB_DIR/screen.py" "$@"; }
 
 # A game built with the sanitizers reports what they find and fails; the
 # leaks the system's libraries leave at exit are suppressed by the rules in
@@ -136,34 +140,10 @@ park_pointer() {
 }
 
 # rgb X Y FILE: the colour of one pixel as "r,g,b".
-rgb() {
-    "$PYTHON" -c 'import sys; from PIL import Image
-print("%d,%d,%d" % Image.open(sys.argv[3]).convert("RGB").getpixel((int(sys.argv[1]), int(sys.argv[2]))))' "$@"
-}
+rgb() { read_screen pixel "$3" "$1" "$2"; }
 
 # close_window ID: what the close button does, a WM_DELETE_WINDOW message.
-close_window() {
-    "$PYTHON" - "$1" <<'PY'
-import ctypes, sys
-x = ctypes.cdll.LoadLibrary("libX11.so.6")
-x.XOpenDisplay.restype = ctypes.c_void_p
-x.XInternAtom.restype = ctypes.c_ulong
-x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-class ClientMessage(ctypes.Structure):
-    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
-                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
-                ("format", ctypes.c_int), ("data", ctypes.c_long * 5), ("pad", ctypes.c_long * 12)]
-d = x.XOpenDisplay(None)
-win = int(sys.argv[1])
-ev = ClientMessage(type=33, display=d, window=win, format=32)
-ev.message_type = x.XInternAtom(d, b"WM_PROTOCOLS", 0)
-ev.data[0] = x.XInternAtom(d, b"WM_DELETE_WINDOW", 0)
-x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
-x.XSendEvent(d, win, 0, 0, ctypes.byref(ev))
-x.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
-x.XSync(d, 0)
-PY
-}
+close_window() { "$PYTHON" "$XVFB_DIR/close_window.py" "$1"; }
 
 # find_window SECONDS: the id of the visible window titled exactly "Zorvane".
 find_window() {

@@ -19,7 +19,9 @@
 # Keys and buttons go through XTEST (xdotool without --window), as a
 # keyboard and a mouse would send them.  Every wait has a deadline; a failure
 # ends the script with a non-zero status and says what was wrong.  OUTDIR gets
-# a screenshot of each run.
+# a screenshot of each run.  Zoomed windows are compared with pictures
+# scaled by the game's own scaling, the command zorvane-scale-down of the
+# game's build (or ZORVANE_SCALE_DOWN).
 set -u
 
 [ $# -eq 2 ] || [ $# -eq 3 ] || { echo "usage: real_input.sh ZORVANE_BINARY OUTDIR [x11|wayland]" >&2; exit 1; }
@@ -32,6 +34,10 @@ OUT=$2
 [ "$PLATFORM" = wayland ] || command -v openbox >/dev/null || die "openbox is not installed"
 mkdir -p "$OUT" || die "cannot create $OUT"
 PICTURES=$(cd "$(dirname "$0")/../../assets/pictures" && pwd) || die "assets/pictures not found"
+# The game's scaling of a zoomed window as a command, from the game's build.
+SCALE_DOWN=${ZORVANE_SCALE_DOWN:-$(dirname "$GAME")/../../tools/scale_down/zorvane-scale-down}
+[ -x "$SCALE_DOWN" ] || die "no zorvane-scale-down at $SCALE_DOWN (build it, or name it in ZORVANE_SCALE_DOWN)"
+mkdir -p "$WORK/zoomed"
 
 # The game's numbers (in logical pixels, 15 twips each).
 TICK_MS=50                      # the movement timer
@@ -50,307 +56,20 @@ CLOCK="632 24 57 25"            # lblTimer: 9480, 360, 855 x 375 twips
 # and magenta.)
 BELOW_BAR="0 40 $FIELD_W $((FIELD_H - 40))"
 
-# The screen reader: grabs the window's area of the screen and measures it.
-# Arguments and results are in logical pixels, relative to the window.
-cat >"$WORK/probe.py" <<'PY'
-import hashlib, math, os, sys
-from fractions import Fraction
-from PIL import Image, ImageChops, ImageGrab
-
-# Screen pixels per design pixel: 1, 2 (QT_SCALE_FACTOR=2), or the zoom of a
-# window zoomed to fit a small screen, such as 4/5.
-scale = Fraction(os.environ["SCALE"])
-zoomed = scale.denominator != 1
-if not zoomed:
-    scale = int(scale)
-# (The window command searches the whole screen: it needs no area.)
-x0, y0, w, h = (int(v) for v in (os.environ["AREA"] or "0,0,0,0").split(","))
-pictures = os.environ["PICTURES"]
-
-def grab():
-    return ImageGrab.grab(bbox=(x0, y0, x0 + math.ceil(w * scale), y0 + math.ceil(h * scale)),
-                          xdisplay=os.environ["DISPLAY"]).convert("RGB")
-
-def on_screen(x, y, width, height):
-    """The screen pixels, relative to the window, that show a design area."""
-    return (math.floor(x * scale), math.floor(y * scale), math.ceil((x + width) * scale),
-            math.ceil((y + height) * scale))
-
-def in_design(b, x=0, y=0):
-    """A box of screen pixels relative to (x, y) in design pixels: x y width height."""
-    if not zoomed:
-        return "%g %g %g %g" % (x + b[0] / scale, y + b[1] / scale, (b[2] - b[0]) / scale, (b[3] - b[1]) / scale)
-    left, top = round(x + b[0] / scale), round(y + b[1] / scale)
-    return "%d %d %d %d" % (left, top, round(x + b[2] / scale) - left, round(y + b[3] / scale) - top)
-
-def mask(im, rgb):
-    """A picture that is 255 exactly where im has the colour rgb."""
-    bands = [b.point(lambda v, c=c: 255 if v == c else 0) for b, c in zip(im.split(), rgb)]
-    return ImageChops.multiply(ImageChops.multiply(bands[0], bands[1]), bands[2])
-
-def colour(text):
-    return tuple(int(v) for v in text.split(","))
-
-def picture(name, width, height, back=(0, 128, 0), scaled=True):
-    """The top-left width x height of a picture as a box of colour back shows
-    it, at a whole-number scale (or at full size)."""
-    im = Image.open(os.path.join(pictures, name)).convert("RGBA")
-    ground = Image.new("RGBA", im.size, back + (255,))
-    im = Image.alpha_composite(ground, im).convert("RGB").crop((0, 0, width, height))
-    if not scaled or scale == 1:
-        return im
-    return im.resize((width * int(scale), height * int(scale)), Image.Resampling.NEAREST)
-
-def mismatches(a, b):
-    diff = ImageChops.difference(a, b).convert("L").point(lambda v: 255 if v else 0)
-    return diff.histogram()[255]
-
-def taps(start, count):
-    """For zoomed pixels start.. of a zoomed window, the design pixels each
-    covers and how much of each (in 1/num of a pixel; they add up to den):
-    a zoomed pixel shows their mean, as the game scales its picture."""
-    p, q = scale.numerator, scale.denominator
-    result = []
-    for i in range(start, start + count):
-        lo, hi = i * q, i * q + q
-        result.append([(j, min(hi, (j + 1) * p) - max(lo, j * p)) for j in range(lo // p, (hi + p - 1) // p)])
-    return result
-
-def zoomed_inside(pic, rx, ry):
-    """The zoomed pixels wholly inside a box that shows pic at design (rx, ry):
-    the picture they make and its top-left zoomed pixel."""
-    left, top = math.ceil(rx * scale), math.ceil(ry * scale)
-    right, bottom = math.floor((rx + pic.width) * scale), math.floor((ry + pic.height) * scale)
-    xs, ys = taps(left, right - left), taps(top, bottom - top)
-    src, area = pic.load(), scale.denominator ** 2
-    out = Image.new("RGB", (right - left, bottom - top))
-    for oy, ty in enumerate(ys):
-        for ox, tx in enumerate(xs):
-            sums = [0, 0, 0]
-            for j, wy in ty:
-                for i, wx in tx:
-                    c = src[i - rx, j - ry]
-                    for k in range(3):
-                        sums[k] += c[k] * wx * wy
-            out.putpixel((ox, oy), tuple((v + area // 2) // area for v in sums))
-    return out, left, top
-
-def find_zoomed(shot, pic, gx, gy, reach):
-    """Where pic shows in a zoomed shot near design (gx, gy): the
-    design position whose zoomed pixels match best, and how many differ."""
-    q = scale.denominator
-    refs, best = {}, None
-    for y in range(gy - reach, gy + reach + 1):
-        for x in range(gx - reach, gx + reach + 1):
-            phase = (x % q, y % q)
-            if phase not in refs:
-                refs[phase] = zoomed_inside(pic, *phase)
-            ref, left, top = refs[phase]
-            left += (x - phase[0]) * scale
-            top += (y - phase[1]) * scale
-            bad = mismatches(shot.crop((left, top, left + ref.width, top + ref.height)), ref)
-            if best is None or bad < best[0]:
-                best = (bad, x, y, ref.width * ref.height)
-    return best
-
-def mage(args):
-    """Where the mage stands and which way it faces: x y name mismatches."""
-    hat = colour(args[0])
-    shot = grab()
-    if zoomed:
-        return mage_zoomed(shot, hat)
-    box = mask(shot, hat).getbbox()
-    if not box:
-        return "none"
-    best = None
-    for name in ("mage_left.gif", "mage_right.gif"):
-        pic = picture(name, 45, 49)
-        pbox = mask(pic, hat).getbbox()
-        left, top = box[0] - pbox[0], box[1] - pbox[1]
-        seen = shot.crop((left, top, left + pic.width, top + pic.height))
-        bad = mismatches(seen, pic)
-        if best is None or bad < best[3]:
-            best = (left / scale, top / scale, name.split(".")[0], bad)
-    if best[3] > 0.05 * 45 * 49 * scale * scale:
-        return "none"
-    return "%g %g %s %d" % best
-
-def mage_zoomed(shot, hat):
-    """Zoomed, no pixel keeps the hat's exact colour: the mage is looked for
-    where the most yellow is, but not in the castle, whose flag is as yellow,
-    and is then matched in every design position near there."""
-    r, g, b = shot.split()
-    yellow = ImageChops.multiply(ImageChops.multiply(r.point(lambda v: 255 if v > 190 else 0),
-                                                     g.point(lambda v: 255 if v > 130 else 0)),
-                                 b.point(lambda v: 255 if v < 90 else 0))
-    yellow.paste(0, on_screen(0, 0, 441, 281))
-    cells = yellow.reduce(8)
-    counts = list(cells.getdata())
-    at = max(range(len(counts)), key=counts.__getitem__)
-    if not counts[at]:
-        return "none"
-    # The hat's middle is some 24, 15 pixels into the picture.
-    gx = round(((at % cells.width) * 8 + 4) / scale) - 24
-    gy = round(((at // cells.width) * 8 + 4) / scale) - 15
-    best = None
-    for name in ("mage_left", "mage_right"):
-        bad, x, y, size = find_zoomed(shot, picture(name + ".gif", 45, 49, scaled=False), gx, gy,
-                                      round(6 / scale) + 4)
-        if best is None or bad < best[3]:
-            best = (x, y, name, bad)
-    if best[3] > 0.05 * size:
-        return "none"
-    return "%d %d %s %d" % best
-
-def box(args):
-    """The bounding box of one exact colour, in the whole window or in the
-    area x y width height: x y width height, or none. (Zoomed, only the pixels
-    wholly of that colour keep it: the box is whole pixels, within one.)"""
-    x, y, width, height = (int(v) for v in args[1:5]) if len(args) > 1 else (0, 0, w, h)
-    area = grab().crop(on_screen(x, y, width, height))
-    b = mask(area, colour(args[0])).getbbox()
-    if not b:
-        return "none"
-    return in_design(b, x, y)
-
-def other(args):
-    """The bounding box of everything but one colour in an area: x y width height."""
-    x, y, width, height = (int(v) for v in args[1:5])
-    area = grab().crop(on_screen(x, y, width, height))
-    b = ImageChops.invert(mask(area, colour(args[0]))).getbbox()
-    if not b:
-        return "none"
-    return in_design(b, x, y)
-
-def digest(args):
-    """A digest of what an area x y width height shows."""
-    return hashlib.sha1(grab().crop(on_screen(*(int(v) for v in args))).tobytes()).hexdigest()
-
-def same(args):
-    """How many screen pixels differ from a picture drawn at x, y on colour back."""
-    x, y, width, height = (int(v) for v in args[:4])
-    pic = picture(args[4], width, height, colour(args[5]))
-    shot = grab().crop((x * scale, y * scale, (x + width) * scale, (y + height) * scale))
-    return str(mismatches(shot, pic))
-
-def crisp(args):
-    """For the scale x scale cells of an area: cells, cells of more than one colour."""
-    x, y, width, height = (int(v) for v in args)
-    shot = grab().crop((x * scale, y * scale, (x + width) * scale, (y + height) * scale))
-    mixed = 0
-    for cy in range(height):
-        for cx in range(width):
-            cell = shot.crop((cx * scale, cy * scale, (cx + 1) * scale, (cy + 1) * scale))
-            if len(set(cell.getdata())) > 1:
-                mixed += 1
-    return "%d %d" % (width * height, mixed)
-
-def shot(args):
-    grab().save(args[0])
-    return args[0]
-
-def window(args):
-    """A window found on the whole screen by the colour that fills its client
-    area: x y width height of that area, then the frame around it, left top
-    right bottom: how far what is not the desktop's colour reaches beyond it.
-    The corner where the pointer is parked counts as desktop."""
-    width, height = (int(v) for v in os.environ["SCREEN"].split(","))
-    screen = ImageGrab.grab(xdisplay=os.environ["DISPLAY"]).convert("RGB").crop((0, 0, width, height))
-    screen.paste(colour(args[1]), (width - 8, height - 8, width, height))
-    b = mask(screen, colour(args[0])).getbbox()
-    if not b:
-        return "none"
-    near = (max(b[0] - 80, 0), max(b[1] - 80, 0), min(b[2] + 80, screen.width), min(b[3] + 80, screen.height))
-    o = ImageChops.invert(mask(screen.crop(near), colour(args[1]))).getbbox()
-    outer = (near[0] + o[0], near[1] + o[1], near[0] + o[2], near[1] + o[3])
-    return "%d %d %d %d %d %d %d %d" % (b[0], b[1], b[2] - b[0], b[3] - b[1],
-                                        b[0] - outer[0], b[1] - outer[1], outer[2] - b[2], outer[3] - b[3])
-
-def killers(args):
-    """The top-left corners of the castle killers in the lower right quarter,
-    right to left: x,y ... Each is found by the light grey of its armour and
-    kept only if the whole picture is there."""
-    grey = colour(args[0])
-    x, y = w // 2, h // 2
-    whole = grab()
-    shot = whole.crop(on_screen(x, y, w - x, h - y))
-    pic = picture("invader.gif", 55, 54, scaled=not zoomed)
-    pbox = mask(pic, grey).getbbox()
-    if zoomed:
-        # Only the armour's lightest parts stay nearly as light.
-        r, g, b = shot.split()
-        m = ImageChops.multiply(ImageChops.multiply(r.point(lambda v: 255 if v > 225 else 0),
-                                                    g.point(lambda v: 255 if v > 225 else 0)),
-                                b.point(lambda v: 255 if v > 225 else 0))
-    else:
-        m = mask(shot, grey)
-    found = []
-    cols = [c for c in range(m.width) if m.crop((c, 0, c + 1, m.height)).getbbox()]
-    groups = []
-    for c in cols:  # killers on one track are far apart, so columns separate them
-        if groups and c - groups[-1][1] <= 2:
-            groups[-1][1] = c
-        else:
-            groups.append([c, c])
-    for c0, c1 in groups:
-        b = m.crop((c0, 0, c1 + 1, m.height)).getbbox()
-        if zoomed:
-            # (The killer's position relative to the quarter, which starts
-            # on a zoomed pixel: the search is in the window's design pixels.)
-            gx = round((on_screen(x, y, 0, 0)[0] + c0 + b[0]) / scale) - pbox[0]
-            gy = round((on_screen(x, y, 0, 0)[1] + b[1]) / scale) - pbox[1]
-            bad, kx, ky, size = find_zoomed(whole, pic, gx, gy, round(3 / scale) + 2)
-            if bad <= 0.05 * size:
-                found.append("%d,%d" % (kx, ky))
-            continue
-        left, top = c0 + b[0] - pbox[0], b[1] - pbox[1]
-        seen = shot.crop((left, top, left + pic.width, top + pic.height))
-        if mismatches(seen, pic) <= 0.05 * pic.width * pic.height:
-            found.append("%g,%g" % (x + left / scale, y + top / scale))
-    return " ".join(reversed(found)) or "none"
-
-print({"mage": mage, "box": box, "other": other, "same": same, "crisp": crisp, "shot": shot, "window": window,
-       "killers": killers, "digest": digest}[sys.argv[1]](sys.argv[2:]))
-PY
-
 # QT_FACTOR is the QT_SCALE_FACTOR the game runs with, SCALE the screen
 # pixels per design pixel of the window measured last: QT_FACTOR, or with
-# ZOOMED=1 the zoom the window chose to fit the screen (such as 4/5).
+# ZOOMED=1 the zoom the window chose to fit the screen (such as 4/5). AREA is
+# that window's client area: its screen position and its size in design
+# pixels.
 QT_FACTOR=1 SCALE=1 ZOOMED=0
 AREA=
-probe() { SCALE=$SCALE AREA=$AREA SCREEN="$SCREEN_W,$SCREEN_H" PICTURES=$PICTURES "$PYTHON" "$WORK/probe.py" "$@"; }
+# probe COMMAND ARG...: reads the window measured last off the screen (see
+# screen.py), in design pixels relative to its client area.
+probe() {
+    read_screen --scale "$SCALE" --area "$AREA" --pictures "$PICTURES" --scale-down "$SCALE_DOWN" \
+        --cache "$WORK/zoomed" "$@"
+}
 now_ms() { date +%s%3N; }
-
-# design_of PIXELS: screen pixels of the window as design pixels, rounded, as
-# the game reads a press.
-design_of() {
-    local num=${SCALE%/*} den=1
-    [[ $SCALE == */* ]] && den=${SCALE#*/}
-    echo $(((2 * $1 * den + num) / (2 * num)))
-}
-
-# at PIXELS: design pixels as screen pixels of the window, rounded.
-at() {
-    local num=${SCALE%/*} den=1
-    [[ $SCALE == */* ]] && den=${SCALE#*/}
-    echo $(((2 * $1 * num + den) / (2 * den)))
-}
-
-# zoom_of CW CH W H: the zoom (num/den, den at most 8) that makes a W x H
-# client area CW x CH pixels, as the game rounds it; fails if none does.
-zoom_of() {
-    "$PYTHON" - "$@" <<'PY'
-import sys
-from fractions import Fraction
-cw, ch, w, h = map(int, sys.argv[1:])
-for den in range(1, 9):
-    for num in range(1, den + 1):
-        z = Fraction(num, den)
-        if int(w * z + Fraction(1, 2)) == cw and int(h * z + Fraction(1, 2)) == ch:
-            sys.exit(print(z if z.denominator > 1 else 1))
-sys.exit(1)
-PY
-}
 
 # client_geometry ID: an X window's position on the screen and size: x y
 # width height. (xdotool counts a window manager's frame twice.)
@@ -454,11 +173,11 @@ find_client() {
             if [ "$name" = title ]; then id=$(find_window 1); else id=$(find_other_window 1 "$TITLE"); fi &&
                 found="$(client_geometry "$id") $(frame_extents "$id")"
         else
-            found=$(probe window "$rgb" "$BACKGROUND")
+            found=$(probe window "$rgb" "$BACKGROUND" "$SCREEN_W,$SCREEN_H")
         fi
         read -r CX CY CW CH FL FT FR FB <<<"$found"
         if [ "$ZOOMED" = 1 ]; then
-            [ "$found" != none ] && zoom=$(zoom_of "$CW" "$CH" "$3" "$4") &&
+            [ "$found" != none ] && zoom=$(probe zoom "$CW" "$CH" "$3" "$4") &&
                 [ $((CX - FL)) -ge 0 ] && [ $((CY - FT)) -ge 0 ] &&
                 [ $((CX + CW + FR)) -le "$SCREEN_W" ] && [ $((CY + CH + FB)) -le "$SCREEN_H" ] && SCALE=$zoom && break
         else
@@ -477,7 +196,9 @@ find_client() {
 # Weston hands the pointer to the window under it a moment after it moves
 # there; a press before that goes to the window it came from.
 point_at() {
-    xdotool mousemove $((CX + $(at "$1"))) $((CY + $(at "$2")))
+    local x y
+    read -r x y <<<"$(probe point "$1" "$2")"
+    xdotool mousemove "$x" "$y"
     sleep 0.2
 }
 
@@ -538,7 +259,7 @@ open_battlefield() {
     while if [ "$PLATFORM" = x11 ]; then
         xdotool search --onlyvisible --name '^Zorvane$' 2>/dev/null | grep -qx "$TITLE"
     else
-        [ "$(probe window 0,255,255 "$BACKGROUND")" != none ]
+        [ "$(probe window 0,255,255 "$BACKGROUND" "$SCREEN_W,$SCREEN_H")" != none ]
     fi; do
         [ $SECONDS -lt $deadline ] || die "$RUN: the title window is still shown"
         sleep 0.1
@@ -612,19 +333,10 @@ cast_fire() {
     done
     # The flight is aimed with the box's top-left corner at the cursor: both
     # sightings lie on the line from the mage's corner towards the cursor.
-    local gx gy
-    gx=$(design_of "$(at $tx)") gy=$(design_of "$(at $ty)")
-    "$PYTHON" - "$fx" "$fy" "$lx" "$ly" "$((mx + 1))" "$((my + 1))" "$((gx + 1))" "$((gy + 1))" "$slack" <<'PY' || die "$RUN: the fire flies from $fx,$fy to $lx,$ly, not from the mage at $mx,$my towards the cursor at $gx,$gy"
-import math, sys
-fx, fy, lx, ly, sx, sy, tx, ty, slack = map(float, sys.argv[1:])
-ux, uy = tx - sx, ty - sy
-n = math.hypot(ux, uy)
-def off_line(x, y):  # distance from the line, and how far along it
-    return abs((x - sx) * uy - (y - sy) * ux) / n, ((x - sx) * ux + (y - sy) * uy) / n
-d1, a1 = off_line(fx, fy)
-d2, a2 = off_line(lx, ly)
-sys.exit(0 if d1 <= slack and d2 <= slack and a2 > a1 >= 1 - slack else 1)
-PY
+    local gx gy line
+    read -r gx gy <<<"$(probe design-point "$tx" "$ty")"
+    line=$(probe along "$fx" "$fy" "$lx" "$ly" "$((mx + 1))" "$((my + 1))" "$((gx + 1))" "$((gy + 1))" "$slack") ||
+        die "$RUN: the fire flies from $fx,$fy to $lx,$ly, not from the mage at $mx,$my towards the cursor at $gx,$gy ($line)"
     say "$RUN: a left click at $tx,$ty ($gx,$gy as the game reads it) cast fire; it flew from $fx,$fy to $lx,$ly"
 }
 
@@ -640,14 +352,10 @@ check_killers() {
         sleep 0.2
     done
     read -r kx ky <<<"$(tr ',' ' ' <<<"${seen%% *}")"
-    off=$(off_track $outer_w $outer_h "$kx" "$ky")
-    "$PYTHON" -c 'import sys; sys.exit(abs(float(sys.argv[1])) > 1.5)' "$off" ||
+    off=$(probe off-track $outer_w $outer_h "$kx" "$ky" 1.5) ||
         die "$RUN: the castle killer at $kx,$ky is $off px off the track from the outer size ${outer_w}x${outer_h}"
-    say "$RUN: a castle killer at $kx,$ky is $off px off the track of the outer size ${outer_w}x${outer_h}, $(off_track $FIELD_W $FIELD_H "$kx" "$ky") px off the one of the client size"
+    say "$RUN: a castle killer at $kx,$ky is $off px off the track of the outer size ${outer_w}x${outer_h}, $(probe off-track $FIELD_W $FIELD_H "$kx" "$ky") px off the one of the client size"
 }
-# How far the killer is below the line from the spawn point of an outer size.
-off_track() { "$PYTHON" -c 'import sys; w, h, x, y = map(float, sys.argv[1:])
-print("%.1f" % (y - (h - 1000 / 15) + 30 / 55 * (w - 1000 / 15 - x)))' "$@"; }
 
 # clock_ticks: the clock shows a new time twice within 5 s: the window
 # repaints it as the seconds go.

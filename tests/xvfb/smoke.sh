@@ -18,14 +18,11 @@ SHOT=$2
 [ -x "$GAME" ] || die "not an executable: $GAME"
 
 # mage_x X0 Y0 FILE: the mean column of the non-green pixels where the mage
-# walks, right of the castle (window origin X0, Y0).
+# walks, right of the castle (window origin X0, Y0), or -1.
 mage_x() {
-    "$PYTHON" -c 'import sys; from PIL import Image
-x0, y0 = int(sys.argv[1]), int(sys.argv[2])
-img = Image.open(sys.argv[3]).convert("RGB")
-xs = [x for y in range(y0 + 284, y0 + 330) for x in range(x0 + 443, x0 + 1000)
-      if img.getpixel((x, y)) != (0, 128, 0)]
-print(int(sum(xs) / len(xs)) - x0 if xs else -1)' "$@"
+    local column
+    column=$(read_screen mean-column "$3" $(($1 + 443)) $(($2 + 284)) 557 46 0,128,0)
+    [ "$column" = none ] && echo -1 || echo $((column + 443))
 }
 
 run() {  # run NAME WM SCREENSHOT
