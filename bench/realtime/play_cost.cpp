@@ -80,6 +80,7 @@
 #include "app/shell.h"
 #include "app/title_widget.h"
 #include "battlefield/form1.h"
+#include "arrange.h"
 #include "field_places.h"
 
 namespace {
@@ -546,10 +547,7 @@ int main(int argc, char** argv)
         }
         application.window = shell.battlefield();
         if (field > 0) {
-            form->picHero.Left = 20000;
-            form->picHero.Top = 2500;
-            form->lblCastleLifeBar.Caption = "999999";
-            form->lives = 30000;
+            bench::keepPlaying(shell.programToArrange(), 20000, 2500);
             // (The field's height as the game reads it, zoomed or not.)
             const double fieldHeight =
                 shell.battlefield()->height() / shell.battlefield()->zoom().factor() * double{app::kTwipsPerPixel};
