@@ -51,7 +51,8 @@ struct Scene {
     Game game;
     app::PictureCache pictures;
     app::FontCache fonts;
-    app::BattlefieldWidget widget{game.form, pictures, fonts};
+    app::WindowZooms zooms;
+    app::BattlefieldWidget widget{game.form, pictures, fonts, zooms};
     QImage image{widget.size(), QImage::Format_RGB32};
 
     // `shown` invaders in all, spread over the three arrays (or, with
@@ -103,9 +104,8 @@ void BM_PaintZoomed(benchmark::State& state, int shown, int onField, app::Zoom z
     Scene scene(shown, onField);
     // (The offscreen platform's screen is made up: the window opens at the
     // zoom asked for.)
-    app::setRequestedZoom(zoom.factor());
+    scene.zooms.requested = zoom.factor();
     scene.widget.show();
-    app::setRequestedZoom(1.0);
     QCoreApplication::processEvents();
     QImage window(scene.widget.size(), QImage::Format_RGB32);
     for (auto _ : state) {
@@ -125,9 +125,8 @@ void BM_Changes(benchmark::State& state, int onField, double zoom)
     game::Form1& form = scene.game.form;
     // (The offscreen platform's screen is made up: the window opens at the
     // zoom asked for.)
-    app::setRequestedZoom(zoom);
+    scene.zooms.requested = zoom;
     scene.widget.show();
-    app::setRequestedZoom(1.0);
     QCoreApplication::processEvents();
     scene.widget.showChanges();  // the first stock taken
     float step = 1;

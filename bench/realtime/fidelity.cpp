@@ -202,7 +202,7 @@ private:
 int main(int argc, char** argv)
 {
     wall.start();
-    app::setUpBeforeApplication();
+    const double zoom = app::setUpBeforeApplication();
     TimedApplication application(argc, argv);
     app::setUpApplication();
 
@@ -217,7 +217,7 @@ int main(int argc, char** argv)
         }
     }
 
-    app::Shell shell([] { return wall.elapsed(); });
+    app::Shell shell([] { return wall.elapsed(); }, &app::PictureCache::fromResources, zoom);
     shell.start();
 
     std::vector<Watched> watched;

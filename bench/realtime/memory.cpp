@@ -75,13 +75,13 @@ bool waitForPaint(QWidget* window, PaintCounter& counter)
 
 int main(int argc, char** argv)
 {
-    app::setUpBeforeApplication();
+    const double zoom = app::setUpBeforeApplication();
     QApplication application(argc, argv);
     app::setUpApplication();
 
     std::printf("memory: peak resident set under %s (1 MB = 10^6 bytes)\n",
                 qPrintable(QGuiApplication::platformName()));
-    app::Shell shell;
+    app::Shell shell({}, &app::PictureCache::fromResources, zoom);
     PaintCounter titlePaints;
     shell.title()->installEventFilter(&titlePaints);
     shell.start();

@@ -79,8 +79,8 @@
 #include "app/painting/units.h"
 #include "app/shell.h"
 #include "app/title_widget.h"
-#include "battlefield/form1.h"
 #include "arrange.h"
+#include "battlefield/form1.h"
 #include "field_places.h"
 
 namespace {
@@ -493,7 +493,7 @@ int main(int argc, char** argv)
     wall.start();
     // The floor is a plain Qt program: only the game's own set-up is skipped.
     const bool floor = std::any_of(argv + 1, argv + argc, [](const char* a) { return std::string(a) == "--floor"; });
-    if (!floor) app::setUpBeforeApplication();
+    const double asked = floor ? 1.0 : app::setUpBeforeApplication();
     CountingApplication application(argc, argv);
     if (!floor) app::setUpApplication();
 
@@ -518,14 +518,13 @@ int main(int argc, char** argv)
                    stderr);
         return 2;
     }
-    if (zoom < 1) app::setRequestedZoom(zoom);
     Measurement measurement(servers);
     if (floor) return runFloor(application, field, seconds, measurement);
 
     XEventCounter xEvents;
     application.installNativeEventFilter(&xEvents);
 
-    app::Shell shell([] { return wall.elapsed(); });
+    app::Shell shell([] { return wall.elapsed(); }, &app::PictureCache::fromResources, zoom < 1 ? zoom : asked);
     application.timer = &shell.driver().timer();
     shell.start();
 

@@ -94,10 +94,10 @@ int child(char** argv, std::int64_t spawnedAtNs)
     int argc = 1;  // Qt sees the program's name only
     const std::int64_t processStart = processStartBoottimeNs();
     // The same steps as the game's main().
-    app::setUpBeforeApplication();
+    const double zoom = app::setUpBeforeApplication();
     QApplication application(argc, argv);
     app::setUpApplication();
-    app::Shell shell;
+    app::Shell shell({}, &app::PictureCache::fromResources, zoom);
     FirstPaint watch;
     shell.title()->installEventFilter(&watch);
     shell.start();

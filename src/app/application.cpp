@@ -7,10 +7,11 @@
 
 namespace app {
 
-void setUpBeforeApplication()
+double setUpBeforeApplication()
 {
-    takeOverSmallScaleFactor();
+    const double zoom = takeOverSmallScaleFactor();
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
+    return zoom;
 }
 
 void setUpApplication()

@@ -17,7 +17,8 @@ namespace app {
 // How frames reach the X server is left as Qt does it: through shared memory
 // where the server offers it, which, counting the server's work with the
 // game's, costs less than sending every painted pixel through the connection.
-void setUpBeforeApplication();
+// Returns the zoom the player asked for, for the Shell.
+double setUpBeforeApplication();
 
 // Once it exists: the game's names, its desktop entry and its fonts.
 void setUpApplication();

@@ -16,8 +16,9 @@
 
 namespace app {
 
-BattlefieldWidget::BattlefieldWidget(const game::Form1& form, PictureCache& pictures, FontCache& fonts, QWidget* parent)
-    : GameWindow(QSize(1608, 897), parent), form_(form), pictures_(pictures), fonts_(fonts)
+BattlefieldWidget::BattlefieldWidget(const game::Form1& form, PictureCache& pictures, FontCache& fonts,
+                                     WindowZooms& zooms, QWidget* parent)
+    : GameWindow(QSize(1608, 897), zooms, parent), form_(form), pictures_(pictures), fonts_(fonts)
 {
     setWindowTitle(QString::fromStdString(form.Caption));
     if (const QPixmap* icon = pictures_.find(form.Icon)) setWindowIcon(QIcon(*icon));

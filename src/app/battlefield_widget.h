@@ -24,7 +24,8 @@ class PictureCache;
 class BattlefieldWidget : public GameWindow {
     Q_OBJECT
 public:
-    BattlefieldWidget(const game::Form1& form, PictureCache& pictures, FontCache& fonts, QWidget* parent = nullptr);
+    BattlefieldWidget(const game::Form1& form, PictureCache& pictures, FontCache& fonts, WindowZooms& zooms,
+                      QWidget* parent = nullptr);
 
     // Paints the scene's part inside `area` (logical pixels of the client
     // area); the painter is expected to be clipped to it.

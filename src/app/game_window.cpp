@@ -4,7 +4,7 @@
 
 namespace app {
 
-GameWindow::GameWindow(QSize design, QWidget* parent) : QWidget(parent), zoom_(*this, design)
+GameWindow::GameWindow(QSize design, WindowZooms& zooms, QWidget* parent) : QWidget(parent), zoom_(*this, design, zooms)
 {
     told_ = outerSize();
 }

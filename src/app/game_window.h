@@ -15,7 +15,7 @@ class GameWindow : public QWidget {
     Q_OBJECT
 public:
     // `design`: the client area in pixels at full size.
-    GameWindow(QSize design, QWidget* parent);
+    GameWindow(QSize design, WindowZooms& zooms, QWidget* parent);
 
     // The window's outer size in twips, as far as the window system has told.
     QSizeF outerSize() const;

@@ -6,7 +6,7 @@
 
 int main(int argc, char** argv)
 {
-    app::setUpBeforeApplication();
+    const double zoom = app::setUpBeforeApplication();
     QApplication application(argc, argv);
     app::setUpApplication();
 
@@ -16,7 +16,7 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    app::Shell shell;
+    app::Shell shell({}, &app::PictureCache::fromResources, zoom);
     shell.start();
     return QApplication::exec();
 }

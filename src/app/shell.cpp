@@ -24,11 +24,11 @@ game::Input fieldSize(QSizeF outer)
 
 }  // namespace
 
-Shell::Shell(RealTimeDriver::Clock clock, PictureCache::Loader pictures)
-    : program_(host_), pictures_(std::move(pictures)), driver_(program_.scheduler(), std::move(clock))
+Shell::Shell(RealTimeDriver::Clock clock, PictureCache::Loader pictures, double zoom)
+    : program_(host_), pictures_(std::move(pictures)), zooms_(zoom), driver_(program_.scheduler(), std::move(clock))
 {
     PictureCache::registerResources();
-    title_ = std::make_unique<TitleWidget>(program_.menu(), fonts_);
+    title_ = std::make_unique<TitleWidget>(program_.menu(), fonts_, zooms_);
     // The title window has no icon of its own: it shows the mage as well.
     if (const QPixmap* icon = pictures_.find(game::pictures::kMageIcon)) QApplication::setWindowIcon(QIcon(*icon));
 
@@ -42,7 +42,7 @@ Shell::~Shell() = default;
 
 void Shell::makeBattlefield(const game::Form1& form)
 {
-    battlefield_ = std::make_unique<BattlefieldWidget>(form, pictures_, fonts_);
+    battlefield_ = std::make_unique<BattlefieldWidget>(form, pictures_, fonts_, zooms_);
     BattlefieldWidget* field = battlefield_.get();
     host_.setOwner(field);
     play(fieldSize(field->outerSize()));

@@ -8,6 +8,7 @@
 #include "app/message_box_host.h"
 #include "app/painting/fonts.h"
 #include "app/painting/picture_cache.h"
+#include "app/zoom.h"
 #include "program.h"
 
 namespace app {
@@ -23,7 +24,10 @@ class TitleWidget;
 class Shell : public QObject {
     Q_OBJECT
 public:
-    explicit Shell(RealTimeDriver::Clock clock = {}, PictureCache::Loader pictures = &PictureCache::fromResources);
+    // `zoom`: the zoom the player asked for (setUpBeforeApplication's), at
+    // most 1; each window is zoomed further to fit its screen.
+    explicit Shell(RealTimeDriver::Clock clock = {}, PictureCache::Loader pictures = &PictureCache::fromResources,
+                   double zoom = 1.0);
     ~Shell() override;
 
     // Loads the title window, sized as it will be shown, and shows it.
@@ -53,6 +57,7 @@ private:
     game::Program program_;
     FontCache fonts_;
     PictureCache pictures_;
+    WindowZooms zooms_;
     RealTimeDriver driver_;
     std::unique_ptr<TitleWidget> title_;
     std::unique_ptr<BattlefieldWidget> battlefield_;

@@ -13,8 +13,8 @@
 
 namespace app {
 
-TitleWidget::TitleWidget(const game::Menu& menu, FontCache& fonts, QWidget* parent)
-    : GameWindow(QSize(1572, 870), parent),  // the 23580 x 13050 twip client area
+TitleWidget::TitleWidget(const game::Menu& menu, FontCache& fonts, WindowZooms& zooms, QWidget* parent)
+    : GameWindow(QSize(1572, 870), zooms, parent),  // the 23580 x 13050 twip client area
       menu_(menu),
       fonts_(fonts),
       start_(new QPushButton(QString::fromStdString(menu.cmdStart.Caption), this))

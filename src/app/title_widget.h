@@ -21,7 +21,7 @@ class FontCache;
 class TitleWidget : public GameWindow {
     Q_OBJECT
 public:
-    TitleWidget(const game::Menu& menu, FontCache& fonts, QWidget* parent = nullptr);
+    TitleWidget(const game::Menu& menu, FontCache& fonts, WindowZooms& zooms, QWidget* parent = nullptr);
 
     // Places Start where the model has it (after Form_Load has centred it).
     void placeControls();

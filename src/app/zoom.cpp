@@ -15,12 +15,6 @@ namespace app {
 
 namespace {
 
-double requested = 1.0;
-
-// The frame last told for any of the game's windows: a window manager frames
-// them all alike, so a window that has not been framed yet borrows it.
-QMargins lastFrameTold;
-
 int floorDiv(int a, int b)
 {
     return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0);
@@ -73,21 +67,11 @@ double takeOverSmallScaleFactor()
     const double factor = small(qgetenv("QT_SCALE_FACTOR"));
     if (factor == 0.0) return 1.0;
     qputenv("QT_SCALE_FACTOR", QByteArrayLiteral("1"));
-    setRequestedZoom(factor);
     return factor;
 }
 
-double requestedZoom()
-{
-    return requested;
-}
-
-void setRequestedZoom(double zoom)
-{
-    requested = zoom > 0.0 && zoom < 1.0 ? zoom : 1.0;
-}
-
-WindowZoom::WindowZoom(QWidget& window, QSize design) : QObject(&window), window_(window), design_(design)
+WindowZoom::WindowZoom(QWidget& window, QSize design, WindowZooms& zooms)
+    : QObject(&window), window_(window), zooms_(zooms), design_(design)
 {
     window_.resize(design_);
 }
@@ -139,7 +123,7 @@ void WindowZoom::windowChanged()
     }
     const QMargins told = toldFrame(window_);
     if (told.isNull()) return;
-    lastFrameTold = told;
+    zooms_.lastFrameTold = told;
     // Once, when the window is first framed: later changes of the frame
     // (a window manager that takes it away from a maximised window, say)
     // leave the zoom as it is.
@@ -151,10 +135,10 @@ void WindowZoom::windowChanged()
 void WindowZoom::choose(bool keepCentre)
 {
     const QMargins told = toldFrame(window_);
-    frame_ = told.isNull() ? lastFrameTold : told;
+    frame_ = told.isNull() ? zooms_.lastFrameTold : told;
     QScreen* screen = window_.screen();
     const QSize available = screen && !platformInventsScreens() ? screen->availableGeometry().size() : QSize();
-    const Zoom zoom = fittingZoom(design_, frame_, available, requestedZoom());
+    const Zoom zoom = fittingZoom(design_, frame_, available, zooms_.requested);
     if (zoom == zoom_) return;
 
     const QRect before = window_.frameGeometry();

@@ -28,8 +28,16 @@ Zoom fittingZoom(QSize design, QMargins frame, QSize available, double limit);
 // instead. Returns the factor taken over, or 1. Per-screen factors below 1
 // (QT_SCREEN_SCALE_FACTORS) become 1, with a word on standard error.
 double takeOverSmallScaleFactor();
-double requestedZoom();
-void setRequestedZoom(double zoom);
+
+// What the game's windows share about their zoom: the zoom the player asked
+// for (at most 1), and the frame last told for any of them (a window manager
+// frames them all alike, so a window not yet framed borrows it). The shell
+// owns one for its windows.
+struct WindowZooms {
+    explicit WindowZooms(double asked = 1.0) : requested(asked > 0.0 && asked < 1.0 ? asked : 1.0) {}
+    double requested;
+    QMargins lastFrameTold;
+};
 
 // A top-level window's zoom and its size in the design's pixels.
 //
@@ -44,7 +52,7 @@ void setRequestedZoom(double zoom);
 class WindowZoom : public QObject {
     Q_OBJECT
 public:
-    WindowZoom(QWidget& window, QSize design);
+    WindowZoom(QWidget& window, QSize design, WindowZooms& zooms);
 
     Zoom zoom() const { return zoom_; }
     // The client area in design pixels, as the game reads it.
@@ -79,6 +87,7 @@ private:
     void watch(QScreen* screen);
 
     QWidget& window_;
+    WindowZooms& zooms_;
     QSize design_;
     Zoom zoom_;
     QMargins frame_;  // the frame the zoom was chosen with

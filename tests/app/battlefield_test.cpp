@@ -15,6 +15,7 @@ using testing_pictures::kRobeColour;
 
 // The battlefield just after Start, in its real window, with no timer running.
 struct Battlefield : StillShell {
+    explicit Battlefield(double zoom = 1.0) : StillShell(zoom) {}
     game::Form1& form = pressStart();
     app::BattlefieldWidget& widget = *shell.battlefield();
 
@@ -191,8 +192,8 @@ TEST_F(Battlefield, KeysReachTheMageAsHeldKeys)
 
 // Zoomed, the game sees nothing of it: the outer size it reads, a press and
 // a resize are all in the design's pixels, as at full size.
-struct ZoomedBattlefield : AskedZoom, Battlefield {
-    ZoomedBattlefield() : AskedZoom(0.75) {}
+struct ZoomedBattlefield : Battlefield {
+    ZoomedBattlefield() : Battlefield(0.75) {}
 };
 
 TEST_F(ZoomedBattlefield, ShowsTheFieldScaledDownAndTheGameReadsItAsAtFullSize)

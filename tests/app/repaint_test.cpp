@@ -26,14 +26,14 @@ namespace {
 // must hold what a full repaint of the game draws, although only what changed
 // was repainted: at full size exactly, zoomed (3/4, 4/5, 5/6) the whole
 // scene painted at full size and averaged down, to one level.
-struct Repaint : AskedZoom, StillShell, ::testing::WithParamInterface<double> {
+struct Repaint : StillShell, ::testing::WithParamInterface<double> {
     game::Form1& form = pressStart();
     app::BattlefieldWidget& widget = *shell.battlefield();
     const double zoom = widget.zoom().factor();
     double painted = 0;  // pixels repainted since the last look
     int dumps = 0;
 
-    Repaint() : AskedZoom(GetParam())
+    Repaint() : StillShell(GetParam())
     {
         EXPECT_EQ(zoom, GetParam());
         widget.installEventFilter(&counter);

@@ -15,6 +15,7 @@
 namespace {
 
 struct Started : StillShell {
+    explicit Started(double zoom = 1.0) : StillShell(zoom) {}
     const game::Menu& menu = shell.program().menu();
 };
 
@@ -98,8 +99,8 @@ TEST_F(Started, KeysStillReachTheGameAfterAMessageBoxHasClosed)
 
 // Zoomed to 1/2: the texts are laid out on the design's outer width, Start is
 // placed and lettered at the zoom, and Enter opens the battlefield zoomed.
-struct ZoomedTitle : AskedZoom, Started {
-    ZoomedTitle() : AskedZoom(0.5) {}
+struct ZoomedTitle : Started {
+    ZoomedTitle() : Started(0.5) {}
 };
 
 TEST_F(ZoomedTitle, StartsTheGameAsAtFullSize)
