@@ -14,34 +14,21 @@ namespace app {
 void BoxImages::begin(QPainter& painter, const QRegion& area)
 {
     ratio_ = painter.device()->devicePixelRatioF();
-    const QPaintDevice* device = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
-    const QImage* image =
-        device && device->devType() == QInternal::Image ? static_cast<const QImage*>(device) : nullptr;
+    const QImage* image = paintedImage(painter);
     format_ = image ? image->format() : QImage::Format_Invalid;
 
     bits_ = nullptr;
     deviceArea_.clear();
     bands_.clear();
-    const QTransform toDevice = painter.deviceTransform();
     const int ratio = static_cast<int>(ratio_);
-    const bool straight = image && !painter.hasClipping() && ratio == ratio_ && ratio >= 1 &&
-                          toDevice.type() <= QTransform::TxScale && toDevice.m11() == ratio_ &&
-                          toDevice.m22() == ratio_ && toDevice.dx() == std::floor(toDevice.dx()) &&
-                          toDevice.dy() == std::floor(toDevice.dy()) &&
-                          (format_ == QImage::Format_RGB32 || format_ == QImage::Format_ARGB32_Premultiplied ||
-                           format_ == QImage::Format_ARGB32);
+    const std::optional<StraightImage> straight =
+        ratio == ratio_ && ratio >= 1 ? straightImage(painter, ratio_) : std::nullopt;
     if (!straight) return;
-    // The painter has made the image its own (detached it) when it began:
-    // these are the very bytes it paints, and only the rows of boxes go here.
-    // Casting away const is the only way to these bytes that leaves the image
-    // as it is: the writable bits() counts as a detach, which gives the image a
-    // new cache key in the middle of painting (and would copy the bytes if
-    // anything shared them, so that the boxes landed where nothing shows
-    // them). The image itself is writable: it is the painter's own device.
-    bits_ = const_cast<uchar*>(image->constBits());
-    bytesPerLine_ = image->bytesPerLine();
-    deviceRect_ = image->rect();
-    origin_ = QPoint(static_cast<int>(toDevice.dx()), static_cast<int>(toDevice.dy()));
+    // Only the rows of boxes go here.
+    bits_ = straight->bits;
+    bytesPerLine_ = straight->bytesPerLine;
+    deviceRect_ = straight->rect;
+    origin_ = straight->origin;
     for (const QRect& r : area) {
         const QRect d(r.topLeft() * ratio + origin_, r.size() * ratio);
         // A region's rectangles come in bands, top to bottom, each band's left

@@ -1,11 +1,33 @@
 #include "app/painting/primitives.h"
 
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPixmap>
+#include <cmath>
 
 #include "app/painting/units.h"
 
 namespace app {
+
+const QImage* paintedImage(const QPainter& painter)
+{
+    const QPaintDevice* device = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
+    return device && device->devType() == QInternal::Image ? static_cast<const QImage*>(device) : nullptr;
+}
+
+std::optional<StraightImage> straightImage(const QPainter& painter, qreal ratio)
+{
+    const QImage* image = paintedImage(painter);
+    const QTransform t = painter.deviceTransform();
+    if (!image || painter.hasClipping() || t.type() > QTransform::TxScale || t.m11() != ratio || t.m22() != ratio ||
+        t.dx() != std::floor(t.dx()) || t.dy() != std::floor(t.dy()))
+        return std::nullopt;
+    const QImage::Format f = image->format();
+    if (f != QImage::Format_RGB32 && f != QImage::Format_ARGB32_Premultiplied && f != QImage::Format_ARGB32)
+        return std::nullopt;
+    return StraightImage{const_cast<uchar*>(image->constBits()), image->bytesPerLine(), image->rect(),
+                         QPoint(static_cast<int>(t.dx()), static_cast<int>(t.dy()))};
+}
 
 QColor toQColor(ui::Color color, const QPalette& palette)
 {

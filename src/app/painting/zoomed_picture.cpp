@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "app/painting/dirty_region.h"
+#include "app/painting/primitives.h"
 
 namespace app {
 
@@ -279,24 +280,14 @@ QRect ZoomedPicture::begin(QPainter& painter, const QRegion& zoomed)
     // written into its rows: a changed frame is hundreds of small
     // rectangles, and drawing each through the painter costs more than
     // making it. They are opaque, so every such format takes the same bytes.
-    const QPaintDevice* device = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
-    const QImage* image =
-        device && device->devType() == QInternal::Image ? static_cast<const QImage*>(device) : nullptr;
-    const QTransform transform = painter.deviceTransform();
-    const bool straight =
-        image && !painter.hasClipping() && transform.type() <= QTransform::TxScale && transform.m11() == ratio_ &&
-        transform.m22() == ratio_ && transform.dx() == std::floor(transform.dx()) &&
-        transform.dy() == std::floor(transform.dy()) &&
-        (image->format() == QImage::Format_RGB32 || image->format() == QImage::Format_ARGB32_Premultiplied ||
-         image->format() == QImage::Format_ARGB32);
+    const std::optional<StraightImage> straight = straightImage(painter, ratio_);
     QRect within(QPoint(0, 0), (QSizeF(client_) * ratio_).toSize());
     drawn_ = !straight;
     if (straight) {
-        // (The painter has made the image its own when it began.)
-        bits_ = const_cast<uchar*>(image->constBits());
-        bytesPerLine_ = image->bytesPerLine();
-        origin_ = QPoint(static_cast<int>(transform.dx()), static_cast<int>(transform.dy()));
-        within &= image->rect().translated(-origin_);
+        bits_ = straight->bits;
+        bytesPerLine_ = straight->bytesPerLine;
+        origin_ = straight->origin;
+        within &= straight->rect.translated(-origin_);
     } else {
         if (scratch_.width() < within.width() || scratch_.height() < within.height())
             scratch_ = QImage(within.size(), QImage::Format_RGB32);
