@@ -19,7 +19,6 @@ void BoxImages::begin(QPainter& painter, const QRegion& area)
 
     bits_ = nullptr;
     deviceArea_.clear();
-    bands_.clear();
     const int ratio = static_cast<int>(ratio_);
     const std::optional<StraightImage> straight =
         ratio == ratio_ && ratio >= 1 ? straightImage(painter, ratio_) : std::nullopt;
@@ -30,35 +29,19 @@ void BoxImages::begin(QPainter& painter, const QRegion& area)
     deviceRect_ = straight->rect;
     origin_ = straight->origin;
     for (const QRect& r : area) {
-        const QRect d(r.topLeft() * ratio + origin_, r.size() * ratio);
-        // A region's rectangles come in bands, top to bottom, each band's left
-        // to right, and all of a band's rectangles share its top and bottom.
-        if (bands_.empty() || bands_.back().top != d.top())
-            bands_.push_back(Band{d.top(), d.bottom(), deviceArea_.size(), deviceArea_.size()});
-        deviceArea_.push_back(d);
-        ++bands_.back().end;
+        deviceArea_.add(QRect(r.topLeft() * ratio + origin_, r.size() * ratio));
     }
 }
 
 void BoxImages::copy(const QImage& box, QPoint at) const
 {
-    const QRect whole = QRect(at, box.size()) & deviceRect_;
-    if (whole.isEmpty()) return;
-    const auto firstBand =
-        std::partition_point(bands_.begin(), bands_.end(), [&](const Band& b) { return b.bottom < whole.top(); });
-    for (auto band = firstBand; band != bands_.end() && band->top <= whole.bottom(); ++band) {
-        const auto begin = deviceArea_.begin() + static_cast<std::ptrdiff_t>(band->first);
-        const auto end = deviceArea_.begin() + static_cast<std::ptrdiff_t>(band->end);
-        const auto first = std::partition_point(begin, end, [&](const QRect& r) { return r.right() < whole.left(); });
-        for (auto part = first; part != end && part->left() <= whole.right(); ++part) {
-            const QRect r = whole & *part;
-            const std::size_t bytes = static_cast<std::size_t>(r.width()) * 4;
-            const uchar* from = box.constScanLine(r.top() - at.y()) + (r.left() - at.x()) * 4;
-            uchar* to = bits_ + r.top() * bytesPerLine_ + r.left() * 4;
-            for (int y = 0; y < r.height(); ++y, from += box.bytesPerLine(), to += bytesPerLine_)
-                std::memcpy(to, from, bytes);
-        }
-    }
+    deviceArea_.forEachPart(QRect(at, box.size()) & deviceRect_, [&](const QRect& r) {
+        const std::size_t bytes = static_cast<std::size_t>(r.width()) * 4;
+        const uchar* from = box.constScanLine(r.top() - at.y()) + (r.left() - at.x()) * 4;
+        uchar* to = bits_ + r.top() * bytesPerLine_ + r.left() * 4;
+        for (int y = 0; y < r.height(); ++y, from += box.bytesPerLine(), to += bytesPerLine_)
+            std::memcpy(to, from, bytes);
+    });
 }
 
 const QImage* BoxImages::image(QSize size, ui::Border border, const QColor& back, const QPixmap* picture,

@@ -7,6 +7,7 @@
 #include <QRegion>
 #include <vector>
 
+#include "app/painting/banded_rects.h"
 #include "ui/controls.h"
 
 class QPainter;
@@ -63,12 +64,7 @@ private:
     qsizetype bytesPerLine_ = 0;
     QRect deviceRect_;
     QPoint origin_;
-    struct Band {
-        int top, bottom;
-        std::size_t first, end;  // its rectangles in deviceArea_
-    };
-    std::vector<QRect> deviceArea_;
-    std::vector<Band> bands_;
+    BandedRects deviceArea_;
 };
 
 }  // namespace app

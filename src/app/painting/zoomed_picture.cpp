@@ -270,7 +270,6 @@ QRect ZoomedPicture::begin(QPainter& painter, const QRegion& zoomed)
     others_.clear();
     toScale_.clear();
     zoomed_.clear();
-    bands_.clear();
     // A scene whose looks keep changing (a box growing) starts again rather
     // than keep them all.
     if (looks_.size() > 32) looks_.clear();
@@ -295,33 +294,13 @@ QRect ZoomedPicture::begin(QPainter& painter, const QRegion& zoomed)
         bytesPerLine_ = scratch_.bytesPerLine();
         origin_ = QPoint();
     }
-    // A region's rectangles come in bands, top to bottom, each band's left
-    // to right, and all of a band's rectangles share its top and bottom;
-    // cut by one rectangle they still do.
     for (const QRect& r : toDevice(zoomed, ratio_)) {
         const QRect d = r & within;
         if (d.isEmpty()) continue;
-        if (bands_.empty() || bands_.back().top != d.top())
-            bands_.push_back(Band{d.top(), d.bottom(), zoomed_.size(), zoomed_.size()});
-        zoomed_.push_back(d);
-        ++bands_.back().end;
+        zoomed_.add(d);
     }
     if (zoomed_.empty()) return QRect();
     return designCover(zoomed.boundingRect()) & area_;
-}
-
-template <typename F>
-void ZoomedPicture::forEachPart(const QRect& r, F&& f) const
-{
-    if (r.isEmpty()) return;
-    const auto firstBand =
-        std::partition_point(bands_.begin(), bands_.end(), [&](const Band& b) { return b.bottom < r.top(); });
-    for (auto band = firstBand; band != bands_.end() && band->top <= r.bottom(); ++band) {
-        const auto begin = zoomed_.begin() + static_cast<std::ptrdiff_t>(band->first);
-        const auto end = zoomed_.begin() + static_cast<std::ptrdiff_t>(band->end);
-        const auto first = std::partition_point(begin, end, [&](const QRect& z) { return z.right() < r.left(); });
-        for (auto part = first; part != end && part->left() <= r.right(); ++part) f(r & *part);
-    }
 }
 
 void ZoomedPicture::setBase(const QColor& back, const QPixmap* picture)
@@ -404,7 +383,7 @@ void ZoomedPicture::scaleParts(const QRect& r)
 {
     // A column cut by the bands goes on as one rectangle.
     const std::size_t from = toScale_.size();
-    forEachPart(r, [&](const QRect& part) {
+    zoomed_.forEachPart(r, [&](const QRect& part) {
         if (toScale_.size() > from) {
             QRect& last = toScale_.back();
             if (last.left() == part.left() && last.right() == part.right() && last.bottom() + 1 == part.top()) {
@@ -563,11 +542,11 @@ bool ZoomedPicture::compose()
 {
     std::size_t own = 0;
     if (!based_) {
-        toScale_ = zoomed_;
+        toScale_ = zoomed_.rects();
     } else {
         // Away from the window's picture the base is its colour alone.
         const QRect picture = zoomedCover(basePicture_);
-        for (const QRect& r : zoomed_) {
+        for (const QRect& r : zoomed_.rects()) {
             if (!baseFilled_ || r.intersects(picture)) {
                 copy(base_, QPoint(0, 0), r);
                 continue;
@@ -583,7 +562,7 @@ bool ZoomedPicture::compose()
             const QRect cover = zoomedCover(box.design);
             if (alone_[b]) {
                 const QImage& scaled = aloneLook(looks_[box.look], box.design.left(), box.design.top());
-                forEachPart(cover, [&](const QRect& part) { copy(scaled, cover.topLeft(), part); });
+                zoomed_.forEachPart(cover, [&](const QRect& part) { copy(scaled, cover.topLeft(), part); });
                 continue;
             }
             if (inside.isEmpty()) {
@@ -591,7 +570,7 @@ bool ZoomedPicture::compose()
                 continue;
             }
             const QImage& scaled = scaledLook(looks_[box.look], box.design.left(), box.design.top());
-            forEachPart(inside, [&](const QRect& part) { copy(scaled, inside.topLeft(), part); });
+            zoomed_.forEachPart(inside, [&](const QRect& part) { copy(scaled, inside.topLeft(), part); });
             // The zoomed pixels that straddle its edges.
             scaleParts(QRect(QPoint(cover.left(), cover.top()), QPoint(inside.left() - 1, cover.bottom())));
             scaleParts(QRect(QPoint(inside.right() + 1, cover.top()), QPoint(cover.right(), cover.bottom())));
@@ -632,7 +611,7 @@ void ZoomedPicture::finish(QPainter& painter)
     if (!drawn_) return;
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    for (const QRect& r : zoomed_)
+    for (const QRect& r : zoomed_.rects())
         painter.drawImage(QRectF(QPointF(r.topLeft()) / ratio_, QSizeF(r.size()) / ratio_), scratch_, QRectF(r));
     painter.restore();
 }

@@ -8,6 +8,7 @@
 #include <array>
 #include <vector>
 
+#include "app/painting/banded_rects.h"
 #include "app/painting/zoom_ratio.h"
 
 class QPixmap;
@@ -127,10 +128,6 @@ private:
         QRect design;
         std::size_t look;
     };
-    struct Band {
-        int top, bottom;
-        std::size_t first, end;  // its rectangles in zoomed_
-    };
 
     // Sets up the repaint of `zoomed` on `painter`; the design area it covers.
     QRect begin(QPainter& painter, const QRegion& zoomed);
@@ -141,9 +138,6 @@ private:
 
     void makeBase();
     const QImage& scaledLook(Look& look, int left, int top);
-    // Calls f(part) for each part of `r` (zoomed pixels) inside the repaint.
-    template <typename F>
-    void forEachPart(const QRect& r, F&& f) const;
     void copy(const QImage& from, QPoint fromAt, const QRect& r);
     // Adds the parts of `r` inside the repaint to those to scale.
     void scaleParts(const QRect& r);
@@ -195,8 +189,7 @@ private:
     QPoint origin_;
     bool drawn_ = false;
     QImage scratch_;
-    std::vector<QRect> zoomed_;
-    std::vector<Band> bands_;
+    BandedRects zoomed_;  // the repaint, in zoomed pixels
     std::vector<QRect> toScale_;
     std::vector<QRect> covers_;
     QRegion fullArea_;
