@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "battlefield/by_hand.h"
 #include "battlefield/form1.h"
 #include "host.h"
 #include "input.h"
@@ -40,9 +41,10 @@ public:
     const Menu& menu() const { return menu_; }
     const Form1* form1IfCreated() const { return form1_.get(); }
 
-    // For the rules' own unit tests and the benches, which arrange by hand
-    // what the set door cannot name (a filled field, a handler called on its
-    // own). Nothing that plays the game uses these.
+    // For the rules' own unit tests and the benches: the handlers they run on
+    // their own and the invaders they make (battlefield/by_hand.h). Nothing
+    // that plays the game uses it.
+    ByHand byHand() { return ByHand(form1()); }
     Form1* form1ToArrange() { return form1_.get(); }
 
 private:

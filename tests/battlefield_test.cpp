@@ -13,7 +13,7 @@ using testing_support::StillGame;
 TEST(BattlefieldLoad, gameStateTakesItsStartingValues)
 {
     Game g;
-    game::Form1& f = g.form;
+    const game::Form1& f = g.view;
     EXPECT_EQ(f.magicType, 0);
     EXPECT_EQ(f.lives, 3);
     EXPECT_EQ(f.projSpeed, (std::array<std::int64_t, 4>{200, 235, 275, 275}));
@@ -40,7 +40,7 @@ TEST(BattlefieldLoad, onlyTheMageIsBothShownAndEnabled)
     Game g;
     std::map<std::string, int> shownAndEnabled;
     int count = 0;
-    g.form.forEachSpriteBottomUp([&](const char* name, int, const ui::SpriteView& b) {
+    g.view.forEachSpriteBottomUp([&](const char* name, int, const ui::SpriteView& b) {
         if (b.Visible && b.Enabled) {
             ++count;
             shownAndEnabled[name] = 1;
@@ -48,17 +48,17 @@ TEST(BattlefieldLoad, onlyTheMageIsBothShownAndEnabled)
     });
     EXPECT_EQ(count, 1);
     EXPECT_EQ(shownAndEnabled.count("picHero"), 1u);
-    EXPECT_TRUE(g.form.picCastleKiller(0).Visible);
-    EXPECT_EQ(g.form.picCastleKiller(0).Left, 27600);
-    EXPECT_EQ(g.form.picCastleKiller(0).Top, 14640);
-    EXPECT_FALSE(g.form.picCKTop(0).Visible);
-    EXPECT_FALSE(g.form.picCKBot(0).Visible);
+    EXPECT_TRUE(g.view.picCastleKiller(0).Visible);
+    EXPECT_EQ(g.view.picCastleKiller(0).Left, 27600);
+    EXPECT_EQ(g.view.picCastleKiller(0).Top, 14640);
+    EXPECT_FALSE(g.view.picCKTop(0).Visible);
+    EXPECT_FALSE(g.view.picCKBot(0).Visible);
 }
 
 TEST(BattlefieldLoad, boxesHoldTheirOwnCopiesWhereTheDesignSaysSo)
 {
     Game g;
-    game::Form1& f = g.form;
+    const game::Form1& f = g.view;
     EXPECT_NE(f.picHero.Picture, f.picBlackMageLeft.Picture);
     EXPECT_NE(f.picHero.Picture, f.picBlackMageRight.Picture);
     EXPECT_EQ(f.picHero.Picture->image, f.picBlackMageLeft.Picture->image);
@@ -74,7 +74,7 @@ TEST(BattlefieldLoad, stackingOrderPutsTheCastleLowestAndTheInvadersOnTop)
 {
     Game g;
     std::vector<std::string> order;
-    g.form.forEachSpriteBottomUp([&](const char* name, int index, const ui::SpriteRef&) {
+    g.view.forEachSpriteBottomUp([&](const char* name, int index, const ui::SpriteView&) {
         order.push_back(index >= 0 ? std::string(name) + "(" + std::to_string(index) + ")" : name);
     });
     const std::vector<std::string> expected{"picCastle",
@@ -104,7 +104,7 @@ TEST(BattlefieldLoad, stackingOrderPutsTheCastleLowestAndTheInvadersOnTop)
 TEST(MouseRouting, pressesOverDisabledBoxesReachTheWindowAndOverTheMageOrEnabledLabelsAreLost)
 {
     StillGame g;
-    game::Form1& f = g.form;
+    const game::Form1& f = g.view;
     struct Case {
         float x, y;
         bool reachesForm;
@@ -125,62 +125,58 @@ TEST(MouseRouting, pressesOverDisabledBoxesReachTheWindowAndOverTheMageOrEnabled
         {25930, 370, true, "life marker"},
     };
     for (const Case& c : cases) {
-        f.targetX = -1;
-        const game::MouseTarget t = f.sendMouseDown(4, c.x, c.y);
+        g.hand.setTargetX(-1);
+        const game::MouseTarget t = g.hand.sendMouseDown(4, c.x, c.y);
         EXPECT_EQ(t.toForm, c.reachesForm) << c.what;
         EXPECT_EQ(f.targetX == c.x, c.reachesForm) << c.what;
-        f.sendMouseUp(4, c.x, c.y);
+        g.hand.sendMouseUp(4, c.x, c.y);
     }
     // An invader over the field is disabled: the press goes through it.
-    f.picCastleKiller(0).Left = 12000;
-    f.picCastleKiller(0).Top = 8000;
-    EXPECT_TRUE(f.sendMouseDown(1, 12100, 8100).toForm);
+    g.box("picCastleKiller", 0).at(12000, 8000);
+    EXPECT_TRUE(g.hand.sendMouseDown(1, 12100, 8100).toForm);
 }
 
 TEST(MouseRouting, aReleaseGoesWhereThePressOfTheSameButtonWent)
 {
     StillGame g;
-    game::Form1& f = g.form;
     // Right press on the mage is lost, so its release is lost too, even over
     // the field.
-    f.sendMouseDown(2, 6700, 4300);
-    EXPECT_FALSE(f.sendMouseUp(2, 12000, 8000).toForm);
+    g.hand.sendMouseDown(2, 6700, 4300);
+    EXPECT_FALSE(g.hand.sendMouseUp(2, 12000, 8000).toForm);
     // A release of a button never pressed is routed like a press.
-    EXPECT_TRUE(f.sendMouseUp(1, 12000, 8000).toForm);
-    EXPECT_FALSE(f.sendMouseUp(4, 6700, 4300).toForm);
+    EXPECT_TRUE(g.hand.sendMouseUp(1, 12000, 8000).toForm);
+    EXPECT_FALSE(g.hand.sendMouseUp(4, 6700, 4300).toForm);
 }
 
 TEST(MouseRouting, runTimeInvadersLieAboveEveryDesignBoxNewestOnTop)
 {
     StillGame g;
-    game::Form1& f = g.form;
-    f.SpawnInvader(1);
-    f.SpawnInvader(2);
-    const ui::SpriteRef killer = f.picCastleKiller(1);
-    const ui::SpriteRef top = f.picCKTop(1);
-    killer.Left = top.Left = 6600;  // over the mage
-    killer.Top = top.Top = 4200;
-    killer.Enabled = true;
+    const game::Form1& f = g.view;
+    g.hand.SpawnInvader(1);
+    g.hand.SpawnInvader(2);
+    g.box("picCastleKiller", 1).at(6600, 4200).enabled(true);  // over the mage
+    g.box("picCKTop", 1).at(6600, 4200);
     EXPECT_TRUE(f.hitTest(6610, 4210).toForm);  // the newest, disabled, lies on top
-    top.Visible = false;
+    g.box("picCKTop", 1).visible(false);
     EXPECT_EQ(f.hitTest(6610, 4210).control, "picCastleKiller(1)");
 }
 
 TEST(Keyboard, theMageReceivesEveryKeyAndStrayCodesTouchNothing)
 {
     Game g;
-    game::Form1& f = g.form;
-    f.sendKeyDown(87);
+    const game::Form1& f = g.view;
+    using game::Input;
+    g.apply(Input::keyDown(87));
     EXPECT_EQ(f.keyDown[87], -1);
-    f.sendKeyUp(87);
+    g.apply(Input::keyUp(87));
     EXPECT_EQ(f.keyDown[87], 0);
-    f.sendKeyUp(65);  // a release without a press stores what is there
+    g.apply(Input::keyUp(65));  // a release without a press stores what is there
     EXPECT_EQ(f.keyDown[65], 0);
     const auto before = f.keyDown;
-    for (long long code : {-1LL, 256LL, 65536LL, -32768LL, 1LL << 40}) f.sendKeyDown(code);
+    for (long long code : {-1LL, 256LL, 65536LL, -32768LL, 1LL << 40}) g.apply(Input::keyDown(code));
     EXPECT_EQ(f.keyDown, before);
-    f.sendKeyDown(0);
-    f.sendKeyDown(255);
+    g.apply(Input::keyDown(0));
+    g.apply(Input::keyDown(255));
     EXPECT_EQ(f.keyDown[0], -1);
     EXPECT_EQ(f.keyDown[255], -1);
 }
