@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <optional>
@@ -42,13 +43,13 @@ TEST(Casting, aLeftPressPutsTheSelectedSlotOnTheMageAndAimsItsCornerAtTheCursor)
           Case{2, 275, 223.7858839625876, -159.8276513594668}}) {
         SCOPED_TRACE(c.magic);
         StillGame g;
-        game::Form1& f = g.form;
-        f.magicType = c.magic;
-        place(f.picHero, 5000, 6000, 675, 735);
-        f.Form_MouseDown(kLeft, 0, 12000.5f, 1000.25f);
+        const game::Form1& f = g.view;
+        g.variable("magicType", c.magic);
+        place(g.box("picHero"), 5000, 6000, 675, 735);
+        g.hand.Form_MouseDown(kLeft, 0, 12000.5f, 1000.25f);
 
         const std::size_t k = static_cast<std::size_t>(c.magic);
-        ui::PictureBox& p = f.picProjectile(c.magic);
+        const ui::PictureBox& p = f.picProjectile(c.magic);
         EXPECT_EQ(f.targetX, 12000.5f);
         EXPECT_EQ(f.targetY, 1000.25f);
         EXPECT_TRUE(p.Visible);
@@ -75,10 +76,10 @@ TEST(Casting, aLeftPressPutsTheSelectedSlotOnTheMageAndAimsItsCornerAtTheCursor)
 TEST(Casting, theStepUsesSingleDifferencesAndDoubleDistanceAndSteps)
 {
     StillGame g;
-    game::Form1& f = g.form;
+    const game::Form1& f = g.view;
     // A diagonal step from 6600, 4200 leaves the mage at 6561.10888671875, 4161.10888671875.
-    place(f.picHero, 6561.10888671875f, 4161.10888671875f, 675, 735);
-    f.Form_MouseDown(kLeft, 0, 100.3f, 12345.7f);
+    place(g.box("picHero"), 6561.10888671875f, 4161.10888671875f, 675, 735);
+    g.hand.Form_MouseDown(kLeft, 0, 100.3f, 12345.7f);
 
     // The single differences to 100.30000305175781, 12345.7001953125 are
     // -6460.80908203125 and 8184.59130859375.
@@ -93,10 +94,10 @@ TEST(Casting, theStepUsesSingleDifferencesAndDoubleDistanceAndSteps)
 
     // Each flight tick adds the double step to the single position and
     // rounds the sum to single.
-    f.tmrProjectile_Timer(0);
+    g.hand.tmrProjectile_Timer(0);
     EXPECT_EQ(f.picProjectile(0).Left, 6437.1884765625f);
     EXPECT_EQ(f.picProjectile(0).Top, 4318.09228515625f);
-    f.tmrProjectile_Timer(0);
+    g.hand.tmrProjectile_Timer(0);
     EXPECT_EQ(f.picProjectile(0).Left, 6313.26806640625f);
     EXPECT_EQ(f.picProjectile(0).Top, 4475.07568359375f);
 }
@@ -104,7 +105,7 @@ TEST(Casting, theStepUsesSingleDifferencesAndDoubleDistanceAndSteps)
 TEST(Casting, aFireCastStraightToTheRightMovesExactlyTwoHundredPerTickWithoutDrift)
 {
     Game g;
-    game::Form1& f = g.form;
+    const game::Form1& f = g.view;
     g.apply(game::Input::mouseDown(kLeft, 16600, 4200));
     EXPECT_EQ(f.projStepX[0], 200.0);
     EXPECT_EQ(f.projStepY[0], 0.0);
@@ -126,21 +127,21 @@ TEST(Casting, aFireCastStraightToTheRightMovesExactlyTwoHundredPerTickWithoutDri
 TEST(Casting, everyPressSetsTheTargetButABusySlotOrAnUnknownMagicCastsNothing)
 {
     StillGame g;
-    game::Form1& f = g.form;
-    f.Form_MouseDown(kMiddle, 0, 111, 222);
+    const game::Form1& f = g.view;
+    g.hand.Form_MouseDown(kMiddle, 0, 111, 222);
     EXPECT_EQ(f.targetX, 111);
     EXPECT_EQ(f.targetY, 222);
     for (std::int16_t s = 0; s < 4; ++s) EXPECT_FALSE(f.picProjectile(s).Visible);
     EXPECT_FALSE(f.specialHeld);
 
-    f.Form_MouseDown(kLeft, 0, 16600, 4200);
-    f.tmrProjectile_Timer(0);
+    g.hand.Form_MouseDown(kLeft, 0, 16600, 4200);
+    g.hand.tmrProjectile_Timer(0);
     ASSERT_EQ(f.picProjectile(0).Left, 6800);
     const auto stepX = f.projStepX[0];
     const auto startX = f.projStartX[0];
 
     // The fire slot still flies: the press only moves the target.
-    f.Form_MouseDown(kLeft, 0, 300, 400);
+    g.hand.Form_MouseDown(kLeft, 0, 300, 400);
     EXPECT_EQ(f.targetX, 300);
     EXPECT_EQ(f.targetY, 400);
     EXPECT_EQ(f.picProjectile(0).Left, 6800);
@@ -149,8 +150,8 @@ TEST(Casting, everyPressSetsTheTargetButABusySlotOrAnUnknownMagicCastsNothing)
 
     for (std::int16_t magic : {std::int16_t{3}, std::int16_t{-1}, std::int16_t{100}}) {
         SCOPED_TRACE(magic);
-        f.magicType = magic;
-        f.Form_MouseDown(kLeft, 0, 500, 600);
+        g.variable("magicType", magic);
+        g.hand.Form_MouseDown(kLeft, 0, 500, 600);
         EXPECT_EQ(f.targetX, 500);
         for (std::int16_t s = 1; s < 4; ++s) {
             EXPECT_FALSE(f.picProjectile(s).Visible) << s;
@@ -162,6 +163,13 @@ TEST(Casting, everyPressSetsTheTargetButABusySlotOrAnUnknownMagicCastsNothing)
 TEST(Casting, castingPicturesFollowThePictureObjectTheMageHolds)
 {
     enum Src { Start, WalkLeft, WalkRight, FireLeft, FireRight, Lightning };
+    // The box holding each picture; the start picture is the mage's own.
+    const std::array<const char*, 6> box{"picHero",
+                                         "picBlackMageLeft",
+                                         "picBlackMageRight",
+                                         "picBlackMageFireLeft",
+                                         "picBlackMageFireRight",
+                                         "picBlackMageLightning"};
     struct Case {
         const char* what;
         Src before;
@@ -184,7 +192,7 @@ TEST(Casting, castingPicturesFollowThePictureObjectTheMageHolds)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         StillGame g;
-        game::Form1& f = g.form;
+        const game::Form1& f = g.view;
         const ui::PictureRef start = f.picHero.Picture;
         auto pic = [&](Src s) {
             switch (s) {
@@ -203,9 +211,9 @@ TEST(Casting, castingPicturesFollowThePictureObjectTheMageHolds)
             }
             return start;
         };
-        f.picHero.Picture = pic(c.before);
-        f.magicType = c.magic;
-        f.Form_MouseDown(kLeft, 0, 20000, 9000);
+        g.hand.showPictureOf("picHero", box.at(c.before));
+        g.variable("magicType", c.magic);
+        g.hand.Form_MouseDown(kLeft, 0, 20000, 9000);
         EXPECT_EQ(f.picHero.Picture, pic(c.after));
     }
 }
@@ -213,44 +221,44 @@ TEST(Casting, castingPicturesFollowThePictureObjectTheMageHolds)
 TEST(Casting, afterASidewaysStepTheNextFireCastShowsTheMatchingFirePicture)
 {
     StillGame g;
-    game::Form1& f = g.form;
-    f.picHero_KeyDown(68, 0);  // D
+    const game::Form1& f = g.view;
+    g.hand.picHero_KeyDown(68, 0);  // D
     g.heroTick();
-    f.picHero_KeyUp(68, 0);
-    f.Form_MouseDown(kLeft, 0, 20000, 9000);
+    g.hand.picHero_KeyUp(68, 0);
+    g.hand.Form_MouseDown(kLeft, 0, 20000, 9000);
     EXPECT_EQ(f.picHero.Picture, f.picBlackMageFireRight.Picture);
     // The casting picture stays through a diagonal move...
-    f.picHero_KeyDown(87, 0);  // W
-    f.picHero_KeyDown(68, 0);  // D
+    g.hand.picHero_KeyDown(87, 0);  // W
+    g.hand.picHero_KeyDown(68, 0);  // D
     g.heroTick();
     EXPECT_EQ(f.picHero.Picture, f.picBlackMageFireRight.Picture);
-    f.picHero_KeyUp(87, 0);
-    f.picHero_KeyUp(68, 0);
+    g.hand.picHero_KeyUp(87, 0);
+    g.hand.picHero_KeyUp(68, 0);
     // ...until a step left, after which fire shows the left fire picture.
-    f.picHero_KeyDown(65, 0);  // A
+    g.hand.picHero_KeyDown(65, 0);  // A
     g.heroTick();
-    f.picHero_KeyUp(65, 0);
-    f.picProjectile(0).Visible = false;
-    f.Form_MouseDown(kLeft, 0, 20000, 9000);
+    g.hand.picHero_KeyUp(65, 0);
+    g.box("picProjectile", 0).visible(false);
+    g.hand.Form_MouseDown(kLeft, 0, 20000, 9000);
     EXPECT_EQ(f.picHero.Picture, f.picBlackMageFireLeft.Picture);
 }
 
 TEST(Casting, aCastAtTheMagesOwnCornerLaunchesNothingAndFreesTheSlot)
 {
     StillGame g;
-    game::Form1& f = g.form;
-    place(f.picHero, 5000, 6000, 675, 735);
-    f.magicType = 2;
-    f.Form_MouseDown(kLeft, 0, 9000, 6000);
+    const game::Form1& f = g.view;
+    place(g.box("picHero"), 5000, 6000, 675, 735);
+    g.variable("magicType", 2);
+    g.hand.Form_MouseDown(kLeft, 0, 9000, 6000);
     ASSERT_TRUE(f.tmrProjectile(2).Enabled());
     const auto stepX = f.projStepX[2];
     const auto stepY = f.projStepY[2];
     ASSERT_EQ(stepX, 275.0);  // 4000 / (4000 / 275)
     // Hidden by a hit: the slot is free while its timer still runs.
-    f.picProjectile(2).Visible = false;
-    f.picHero.Picture = f.picBlackMageRight.Picture;
+    g.box("picProjectile", 2).visible(false);
+    g.hand.showPictureOf("picHero", "picBlackMageRight");
 
-    f.Form_MouseDown(kLeft, 0, 5000, 6000);
+    g.hand.Form_MouseDown(kLeft, 0, 5000, 6000);
     EXPECT_EQ(f.projStartX[2], 5000.0f);
     EXPECT_EQ(f.projStartY[2], 6000.0f);
     EXPECT_EQ(f.projDistance[2], 0.0);
@@ -264,8 +272,8 @@ TEST(Casting, aCastAtTheMagesOwnCornerLaunchesNothingAndFreesTheSlot)
     EXPECT_EQ(f.picHero.Picture, f.picBlackMageLightning.Picture);
 
     // A first cast of a slot aimed at its own corner leaves the steps without value.
-    f.magicType = 1;
-    f.Form_MouseDown(kLeft, 0, 5000, 6000);
+    g.variable("magicType", 1);
+    g.hand.Form_MouseDown(kLeft, 0, 5000, 6000);
     EXPECT_EQ(f.projDistance[1], 0.0);
     EXPECT_FALSE(f.projStepX[1].has_value());
     EXPECT_FALSE(f.projStepY[1].has_value());
@@ -276,11 +284,11 @@ TEST(Casting, aCastAtTheMagesOwnCornerLaunchesNothingAndFreesTheSlot)
 TEST(Casting, fireIceLightningAndTheSpecialFlyTogether)
 {
     Game g;
-    game::Form1& f = g.form;
+    const game::Form1& f = g.view;
     g.apply(game::Input::mouseDown(kRight, 20000, 2000));
     g.advance(100);
     for (std::int16_t magic = 0; magic < 3; ++magic) {
-        f.magicType = magic;
+        g.variable("magicType", magic);
         g.apply(game::Input::mouseDown(kLeft, 20000, 9000 + 500.0f * magic));
         g.apply(game::Input::mouseUp(kLeft, 20000, 9000));
         // The left release ended the charge: the special stands still.
@@ -296,12 +304,12 @@ TEST(Casting, fireIceLightningAndTheSpecialFlyTogether)
     }
     // Once every slot is idle again all four can fly at once.
     Game h;
-    game::Form1& e = h.form;
+    const game::Form1& e = h.view;
     h.apply(game::Input::mouseDown(kRight, 20000, 2000));
     h.advance(50);
     h.apply(game::Input::mouseUp(kRight, 20000, 2000));
     for (std::int16_t magic = 0; magic < 3; ++magic) {
-        e.magicType = magic;
+        h.variable("magicType", magic);
         h.apply(game::Input::mouseDown(kLeft, 20000, 9000));
         h.apply(game::Input::mouseUp(kLeft, 20000, 9000));
     }
@@ -316,10 +324,10 @@ TEST(Casting, fireIceLightningAndTheSpecialFlyTogether)
 TEST(SpecialMagic, aRightPressArmsTheSpecialAndTheNextHeroTickStartsTheCharge)
 {
     StillGame g;
-    game::Form1& f = g.form;
-    ui::PictureBox& special = f.picProjectile(3);
+    const game::Form1& f = g.view;
+    const ui::PictureBox& special = f.picProjectile(3);
     ASSERT_FALSE(special.Enabled);
-    f.Form_MouseDown(kRight, 0, 1234, 567);
+    g.hand.Form_MouseDown(kRight, 0, 1234, 567);
     EXPECT_EQ(f.targetX, 1234);
     EXPECT_EQ(f.targetY, 567);
     EXPECT_TRUE(f.specialHeld);
@@ -345,9 +353,9 @@ TEST(SpecialMagic, aLeftOrMiddleReleaseWhileArmedDisarmsWithoutLaunching)
     for (std::int16_t button : {kLeft, kMiddle}) {
         SCOPED_TRACE(button);
         StillGame g;
-        game::Form1& f = g.form;
-        f.Form_MouseDown(kRight, 0, 1234, 567);
-        f.Form_MouseUp(button, 0, 20000, 800);
+        const game::Form1& f = g.view;
+        g.hand.Form_MouseDown(kRight, 0, 1234, 567);
+        g.hand.Form_MouseUp(button, 0, 20000, 800);
         EXPECT_FALSE(f.specialHeld);
         EXPECT_FALSE(f.picProjectile(3).Enabled);
         EXPECT_FALSE(f.picProjectile(3).Visible);
@@ -358,7 +366,7 @@ TEST(SpecialMagic, aLeftOrMiddleReleaseWhileArmedDisarmsWithoutLaunching)
         EXPECT_FALSE(f.picProjectile(3).Visible);
         EXPECT_EQ(f.projSpeed[3], 275);
         // Idle again: the next right press arms it.
-        f.Form_MouseDown(kRight, 0, 1, 2);
+        g.hand.Form_MouseDown(kRight, 0, 1, 2);
         EXPECT_TRUE(f.specialHeld);
         EXPECT_TRUE(f.picProjectile(3).Enabled);
     }
@@ -367,8 +375,8 @@ TEST(SpecialMagic, aLeftOrMiddleReleaseWhileArmedDisarmsWithoutLaunching)
 TEST(SpecialMagic, aRightClickShorterThanATickLaunchesTheHiddenSpecialFromWhereItLastStood)
 {
     Game g;
-    game::Form1& f = g.form;
-    ui::PictureBox& special = f.picProjectile(3);
+    const game::Form1& f = g.view;
+    const ui::PictureBox& special = f.picProjectile(3);
     g.advance(10);
     g.apply(game::Input::mouseDown(kRight, 3000, 3000));
     g.advance(20);
@@ -398,14 +406,13 @@ TEST(SpecialMagic, aRightClickShorterThanATickLaunchesTheHiddenSpecialFromWhereI
 TEST(SpecialMagic, aShortRightClickFromOutsideTheWindowStopsAtTheFirstFlightTick)
 {
     StillGame g;
-    game::Form1& f = g.form;
-    ui::PictureBox& special = f.picProjectile(3);
-    special.Left = 30000;
-    special.Top = 900;
-    f.Form_MouseDown(kRight, 0, 3000, 3000);
-    f.Form_MouseUp(kRight, 0, 1000, 900);
+    const game::Form1& f = g.view;
+    const ui::PictureBox& special = f.picProjectile(3);
+    g.box("picProjectile", 3).at(30000, 900);
+    g.hand.Form_MouseDown(kRight, 0, 3000, 3000);
+    g.hand.Form_MouseUp(kRight, 0, 1000, 900);
     ASSERT_TRUE(f.tmrProjectile(3).Enabled());
-    f.tmrProjectile_Timer(3);
+    g.hand.tmrProjectile_Timer(3);
     EXPECT_EQ(special.Left, 30000);
     EXPECT_EQ(special.Top, 900);
     EXPECT_FALSE(special.Visible);
@@ -415,13 +422,13 @@ TEST(SpecialMagic, aShortRightClickFromOutsideTheWindowStopsAtTheFirstFlightTick
 TEST(SpecialMagic, aRightReleaseWhileChargingLaunchesFromAboveTheMageTowardsTheReleasePoint)
 {
     StillGame g;
-    game::Form1& f = g.form;
-    ui::PictureBox& special = f.picProjectile(3);
-    f.Form_MouseDown(kRight, 0, 100, 100);
+    const game::Form1& f = g.view;
+    const ui::PictureBox& special = f.picProjectile(3);
+    g.hand.Form_MouseDown(kRight, 0, 100, 100);
     g.heroTicks(20);
     ASSERT_EQ(special.Left, 6780);
     ASSERT_EQ(special.Top, 3885);
-    f.Form_MouseUp(kRight, 0, 11780, 3885);
+    g.hand.Form_MouseUp(kRight, 0, 11780, 3885);
     EXPECT_EQ(f.targetX, 11780);
     EXPECT_EQ(f.targetY, 3885);
     EXPECT_EQ(f.projStartX[3], 6780.0f);
@@ -438,7 +445,7 @@ TEST(SpecialMagic, aRightReleaseWhileChargingLaunchesFromAboveTheMageTowardsTheR
     g.heroTick();
     EXPECT_EQ(special.Width, 315);
     EXPECT_EQ(f.projSpeed[3], 335);
-    f.tmrProjectile_Timer(3);
+    g.hand.tmrProjectile_Timer(3);
     EXPECT_EQ(special.Left, 6780 + 335);
     EXPECT_EQ(special.Top, 3885);
 }
@@ -446,23 +453,23 @@ TEST(SpecialMagic, aRightReleaseWhileChargingLaunchesFromAboveTheMageTowardsTheR
 TEST(SpecialMagic, aRightPressWhileFlyingDoesNothingAndItsReleaseLaunchesNothing)
 {
     StillGame g;
-    game::Form1& f = g.form;
-    ui::PictureBox& special = f.picProjectile(3);
-    f.Form_MouseDown(kRight, 0, 100, 100);
+    const game::Form1& f = g.view;
+    const ui::PictureBox& special = f.picProjectile(3);
+    g.hand.Form_MouseDown(kRight, 0, 100, 100);
     g.heroTicks(2);
-    f.Form_MouseUp(kRight, 0, 20000, 3000);
-    f.tmrProjectile_Timer(3);
+    g.hand.Form_MouseUp(kRight, 0, 20000, 3000);
+    g.hand.tmrProjectile_Timer(3);
     const float left = special.Left;
     const auto stepX = f.projStepX[3];
     const auto startX = f.projStartX[3];
 
-    f.Form_MouseDown(kRight, 0, 500, 600);
+    g.hand.Form_MouseDown(kRight, 0, 500, 600);
     EXPECT_EQ(f.targetX, 500);
     EXPECT_FALSE(f.specialHeld);
     EXPECT_FALSE(special.Enabled);
     g.heroTick();
     EXPECT_EQ(special.Width, 261);
-    f.Form_MouseUp(kRight, 0, 700, 800);
+    g.hand.Form_MouseUp(kRight, 0, 700, 800);
     EXPECT_EQ(f.targetX, 500);
     EXPECT_EQ(f.targetY, 600);
     EXPECT_EQ(f.projStepX[3], stepX);
@@ -474,7 +481,7 @@ TEST(SpecialMagic, aRightPressWhileFlyingDoesNothingAndItsReleaseLaunchesNothing
     g.flyOut(3);
     EXPECT_FALSE(special.Visible);
     EXPECT_FALSE(special.Enabled);
-    f.Form_MouseDown(kRight, 0, 1, 1);
+    g.hand.Form_MouseDown(kRight, 0, 1, 1);
     EXPECT_TRUE(f.specialHeld);
     EXPECT_TRUE(special.Enabled);
 }
@@ -482,18 +489,18 @@ TEST(SpecialMagic, aRightPressWhileFlyingDoesNothingAndItsReleaseLaunchesNothing
 TEST(SpecialMagic, aLeftPressDuringAChargeCastsAndItsReleaseStrandsTheSpecial)
 {
     StillGame g;
-    game::Form1& f = g.form;
-    ui::PictureBox& special = f.picProjectile(3);
-    f.Form_MouseDown(kRight, 0, 100, 100);
+    const game::Form1& f = g.view;
+    const ui::PictureBox& special = f.picProjectile(3);
+    g.hand.Form_MouseDown(kRight, 0, 100, 100);
     g.heroTicks(3);
-    f.Form_MouseDown(kLeft, 0, 16600, 4200);
+    g.hand.Form_MouseDown(kLeft, 0, 16600, 4200);
     EXPECT_TRUE(f.picProjectile(0).Visible);
     EXPECT_TRUE(f.tmrProjectile(0).Enabled());
     EXPECT_TRUE(f.specialHeld);  // the press alone does not end the charge
     g.heroTick();
     EXPECT_EQ(special.Width, 267);
 
-    f.Form_MouseUp(kLeft, 0, 16600, 4200);
+    g.hand.Form_MouseUp(kLeft, 0, 16600, 4200);
     // Stranded: visible, still, timer off, not armed.
     EXPECT_FALSE(f.specialHeld);
     EXPECT_FALSE(special.Enabled);
@@ -501,7 +508,7 @@ TEST(SpecialMagic, aLeftPressDuringAChargeCastsAndItsReleaseStrandsTheSpecial)
     EXPECT_FALSE(f.tmrProjectile(3).Enabled());
     const float left = special.Left, top = special.Top;
 
-    f.picHero_KeyDown(68, 0);  // the mage walks away; the special stays
+    g.hand.picHero_KeyDown(68, 0);  // the mage walks away; the special stays
     g.heroTicks(2);
     EXPECT_EQ(special.Left, left);
     EXPECT_EQ(special.Top, top);
@@ -510,10 +517,10 @@ TEST(SpecialMagic, aLeftPressDuringAChargeCastsAndItsReleaseStrandsTheSpecial)
 
     // The right button does nothing: the press moves the target only, and the
     // release neither aims nor launches.
-    f.Form_MouseDown(kRight, 0, 1000, 2000);
+    g.hand.Form_MouseDown(kRight, 0, 1000, 2000);
     EXPECT_FALSE(f.specialHeld);
     EXPECT_FALSE(special.Enabled);
-    f.Form_MouseUp(kRight, 0, 3000, 4000);
+    g.hand.Form_MouseUp(kRight, 0, 3000, 4000);
     EXPECT_EQ(f.targetX, 1000);
     EXPECT_EQ(f.targetY, 2000);
     EXPECT_FALSE(f.tmrProjectile(3).Enabled());
@@ -523,12 +530,12 @@ TEST(SpecialMagic, aLeftPressDuringAChargeCastsAndItsReleaseStrandsTheSpecial)
 
     // An invader runs into it: killed, and the special is idle again.
     // From above, clear of the fire projectile and of the mage.
-    place(f.picCastleKiller(0), left - 100, top - 800, 735, 855);
-    f.tmrCollisionDetect_Timer();
+    place(g.box("picCastleKiller", 0), left - 100, top - 800, 735, 855);
+    g.hand.tmrCollisionDetect_Timer();
     EXPECT_FALSE(special.Visible);
     EXPECT_EQ(f.kills, 1);
     EXPECT_EQ(f.lives, 3);
-    f.Form_MouseDown(kRight, 0, 1, 1);
+    g.hand.Form_MouseDown(kRight, 0, 1, 1);
     EXPECT_TRUE(f.specialHeld);
     EXPECT_TRUE(special.Enabled);
 }
@@ -536,12 +543,12 @@ TEST(SpecialMagic, aLeftPressDuringAChargeCastsAndItsReleaseStrandsTheSpecial)
 TEST(SpecialMagic, aKillDuringTheChargeHidesTheSpecialUntilTheNextHeroTick)
 {
     StillGame g;
-    game::Form1& f = g.form;
-    ui::PictureBox& special = f.picProjectile(3);
-    f.Form_MouseDown(kRight, 0, 100, 100);
+    const game::Form1& f = g.view;
+    const ui::PictureBox& special = f.picProjectile(3);
+    g.hand.Form_MouseDown(kRight, 0, 100, 100);
     g.heroTicks(2);
-    place(f.picCastleKiller(0), special.Left - 100, special.Top - 800, 735, 855);
-    f.tmrCollisionDetect_Timer();
+    place(g.box("picCastleKiller", 0), special.Left - 100, special.Top - 800, 735, 855);
+    g.hand.tmrCollisionDetect_Timer();
     EXPECT_EQ(f.kills, 1);
     ASSERT_EQ(f.lives, 3);
     EXPECT_FALSE(special.Visible);
@@ -553,7 +560,7 @@ TEST(SpecialMagic, aKillDuringTheChargeHidesTheSpecialUntilTheNextHeroTick)
     EXPECT_EQ(special.Width, 264);
     EXPECT_EQ(special.Top, 4200 - 264);
     EXPECT_EQ(special.Left, 6600 + 337.5f - 132.0f);
-    f.Form_MouseUp(kRight, 0, 20000, 2000);
+    g.hand.Form_MouseUp(kRight, 0, 20000, 2000);
     EXPECT_TRUE(f.tmrProjectile(3).Enabled());
     EXPECT_EQ(f.projStartX[3], 6600 + 337.5f - 132.0f);
 }
@@ -561,16 +568,16 @@ TEST(SpecialMagic, aKillDuringTheChargeHidesTheSpecialUntilTheNextHeroTick)
 TEST(SpecialMagic, twoChargesOfTwentyTicksGrowItByOneHundredTwentyAndSpeedReaches395)
 {
     StillGame g;
-    game::Form1& f = g.form;
-    ui::PictureBox& special = f.picProjectile(3);
+    const game::Form1& f = g.view;
+    const ui::PictureBox& special = f.picProjectile(3);
     for (int charge = 1; charge <= 2; ++charge) {
         SCOPED_TRACE(charge);
-        f.Form_MouseDown(kRight, 0, 100, 100);
+        g.hand.Form_MouseDown(kRight, 0, 100, 100);
         g.heroTicks(20);
         EXPECT_EQ(special.Width, 255 + 60 * charge);
         EXPECT_EQ(special.Height, 255 + 60 * charge);
         EXPECT_EQ(f.projSpeed[3], 275 + 60 * charge);
-        f.Form_MouseUp(kRight, 0, 20000, 100);
+        g.hand.Form_MouseUp(kRight, 0, 20000, 100);
         EXPECT_GT(g.flyOut(3), 1);
         EXPECT_FALSE(special.Visible);
     }
@@ -584,36 +591,36 @@ TEST(SpecialMagic, twoChargesOfTwentyTicksGrowItByOneHundredTwentyAndSpeedReache
 TEST(SpecialMagic, pressesOverTheArmedSpecialOrTheMageAreLostButAStrandedSpecialLetsThemThrough)
 {
     Game g;
-    game::Form1& f = g.form;
-    ui::PictureBox& special = f.picProjectile(3);
-    f.sendMouseDown(kRight, 15000, 9000);
+    const game::Form1& f = g.view;
+    const ui::PictureBox& special = f.picProjectile(3);
+    g.hand.sendMouseDown(kRight, 15000, 9000);
     g.advance(50);
     ASSERT_TRUE(special.Visible);
     ASSERT_TRUE(special.Enabled);
     const float overX = special.Left + special.Width / 2;
     const float overY = special.Top + special.Height / 2;
 
-    const game::MouseTarget lost = f.sendMouseDown(kLeft, overX, overY);
+    const game::MouseTarget lost = g.hand.sendMouseDown(kLeft, overX, overY);
     EXPECT_FALSE(lost.toForm);
     EXPECT_EQ(f.targetX, 15000);  // the form never saw it
     EXPECT_FALSE(f.picProjectile(0).Visible);
     EXPECT_FALSE(f.tmrProjectile(0).Enabled());
-    f.sendMouseUp(kLeft, overX, overY);  // and its release is lost with it
+    g.hand.sendMouseUp(kLeft, overX, overY);  // and its release is lost with it
     EXPECT_TRUE(f.specialHeld);
     EXPECT_TRUE(special.Enabled);
 
     // Over the mage: lost too.
-    EXPECT_FALSE(f.sendMouseDown(kLeft, 6600 + 300, 4200 + 300).toForm);
-    f.sendMouseUp(kLeft, 6600 + 300, 4200 + 300);
+    EXPECT_FALSE(g.hand.sendMouseDown(kLeft, 6600 + 300, 4200 + 300).toForm);
+    g.hand.sendMouseUp(kLeft, 6600 + 300, 4200 + 300);
     EXPECT_FALSE(f.picProjectile(0).Visible);
 
     // A middle press elsewhere reaches the form; its release strands the special.
-    EXPECT_TRUE(f.sendMouseDown(kMiddle, 15000, 9000).toForm);
-    f.sendMouseUp(kMiddle, 15000, 9000);
+    EXPECT_TRUE(g.hand.sendMouseDown(kMiddle, 15000, 9000).toForm);
+    g.hand.sendMouseUp(kMiddle, 15000, 9000);
     EXPECT_FALSE(special.Enabled);
     EXPECT_TRUE(special.Visible);
     // Disarmed, it no longer takes presses: this one casts fire.
-    EXPECT_TRUE(f.sendMouseDown(kLeft, overX, overY).toForm);
+    EXPECT_TRUE(g.hand.sendMouseDown(kLeft, overX, overY).toForm);
     EXPECT_EQ(f.targetX, overX);
     EXPECT_TRUE(f.picProjectile(0).Visible);
 }
@@ -645,18 +652,14 @@ TEST(ProjectileFlight, onlyACornerStrictlyInsideTheOuterSizeMoves)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         StillGame g;
-        game::Form1& f = g.form;
+        const game::Form1& f = g.view;
         ASSERT_EQ(f.Width, W);
         ASSERT_EQ(f.Height, H);
-        ui::PictureBox& p = f.picProjectile(1);
-        p.Left = c.left;
-        p.Top = c.top;
-        p.Visible = true;
-        p.Enabled = true;
-        f.projStepX[1] = 100.25;
-        f.projStepY[1] = -50.5;
-        f.tmrProjectile(1).setEnabled(true);
-        f.tmrProjectile_Timer(1);
+        const ui::PictureBox& p = f.picProjectile(1);
+        g.box("picProjectile", 1).at(c.left, c.top).visible(true).enabled(true);
+        g.hand.setProjectileStep(1, 100.25, -50.5);
+        g.timer("tmrProjectile", true, 1);
+        g.hand.tmrProjectile_Timer(1);
         if (c.moves) {
             EXPECT_EQ(p.Left, flown(c.left, 100.25));
             EXPECT_EQ(p.Top, flown(c.top, -50.5));
@@ -687,14 +690,14 @@ TEST(ProjectileFlight, eachMoveIsADoubleSumStoredAsASingle)
                    Case{7001, 137, 64.59985725346608, -189.279841617727, true, false}}) {
         SCOPED_TRACE(::testing::Message() << c.targetX << ", " << c.targetY);
         StillGame g;
-        game::Form1& f = g.form;
-        place(f.picHero, 5000, 6000, 675, 735);
-        f.Form_MouseDown(kLeft, 0, c.targetX, c.targetY);
+        const game::Form1& f = g.view;
+        place(g.box("picHero"), 5000, 6000, 675, 735);
+        g.hand.Form_MouseDown(kLeft, 0, c.targetX, c.targetY);
         ASSERT_EQ(flown(5000, c.stepX) != 5000 + static_cast<float>(c.stepX), c.leftDiffers);
         ASSERT_EQ(flown(6000, c.stepY) != 6000 + static_cast<float>(c.stepY), c.topDiffers);
         float left = 5000, top = 6000;
         for (int tick = 1; tick <= 5; ++tick) {
-            f.tmrProjectile_Timer(0);
+            g.hand.tmrProjectile_Timer(0);
             left = flown(left, c.stepX);
             top = flown(top, c.stepY);
             EXPECT_EQ(f.picProjectile(0).Left, left) << tick;
@@ -706,8 +709,8 @@ TEST(ProjectileFlight, eachMoveIsADoubleSumStoredAsASingle)
 TEST(ProjectileFlight, theMoveThatLeavesIsStillMadeAndTheNextTickEndsTheFlight)
 {
     Game g;
-    game::Form1& f = g.form;
-    place(f.picHero, 23500, 13300, 675, 735);
+    const game::Form1& f = g.view;
+    place(g.box("picHero"), 23500, 13300, 675, 735);
     g.apply(game::Input::mouseDown(kLeft, 24100, 14100));  // just below the mage's bottom
     ASSERT_EQ(f.projStepX[0], 120.0);
     ASSERT_EQ(f.projStepY[0], 160.0);
@@ -724,31 +727,29 @@ TEST(ProjectileFlight, theMoveThatLeavesIsStillMadeAndTheNextTickEndsTheFlight)
     EXPECT_FALSE(f.picProjectile(0).Enabled);
     EXPECT_FALSE(f.tmrProjectile(0).Enabled());
     // The slot is free again.
-    EXPECT_TRUE(f.sendMouseDown(kLeft, 15000, 9000).toForm);
+    EXPECT_TRUE(g.hand.sendMouseDown(kLeft, 15000, 9000).toForm);
     EXPECT_TRUE(f.picProjectile(0).Visible);
 }
 
 TEST(ProjectileFlight, theBoundsAreTheWindowsCurrentOuterSize)
 {
     StillGame g;
-    game::Form1& f = g.form;
-    ui::PictureBox& p = f.picProjectile(0);
-    f.Form_MouseDown(kLeft, 0, 16600, 4200);
-    p.Left = 25000;
-    f.tmrProjectile_Timer(0);
+    const game::Form1& f = g.view;
+    const ui::PictureBox& p = f.picProjectile(0);
+    g.hand.Form_MouseDown(kLeft, 0, 16600, 4200);
+    g.box("picProjectile", 0).left(25000);
+    g.hand.tmrProjectile_Timer(0);
     EXPECT_FALSE(p.Visible);  // outside 24120
 
-    f.Width = 30000;
-    f.Height = 20000;
-    f.Form_MouseDown(kLeft, 0, 16600, 4200);
-    p.Left = 25000;
-    p.Top = 15000;
-    f.tmrProjectile_Timer(0);
+    g.resize(30000, 20000);
+    g.hand.Form_MouseDown(kLeft, 0, 16600, 4200);
+    g.box("picProjectile", 0).at(25000, 15000);
+    g.hand.tmrProjectile_Timer(0);
     EXPECT_EQ(p.Left, 25200);
     EXPECT_EQ(p.Top, 15000);
     EXPECT_TRUE(p.Visible);
-    p.Left = 30000;
-    f.tmrProjectile_Timer(0);
+    g.box("picProjectile", 0).left(30000);
+    g.hand.tmrProjectile_Timer(0);
     EXPECT_EQ(p.Left, 30000);
     EXPECT_FALSE(p.Visible);
     EXPECT_FALSE(f.tmrProjectile(0).Enabled());
@@ -759,11 +760,11 @@ TEST(ProjectileFlight, aCastFromAMageOutsideTheBoundsEndsAtItsFirstTickWithoutMo
     for (auto [left, top] : {std::pair<float, float>{-500, 4000}, {4000, 0}, {24500, 4000}, {4000, 14000}}) {
         SCOPED_TRACE(::testing::Message() << left << ", " << top);
         StillGame g;
-        game::Form1& f = g.form;
-        place(f.picHero, left, top, 675, 735);
-        f.Form_MouseDown(kLeft, 0, 10000, 6000);
+        const game::Form1& f = g.view;
+        place(g.box("picHero"), left, top, 675, 735);
+        g.hand.Form_MouseDown(kLeft, 0, 10000, 6000);
         ASSERT_TRUE(f.picProjectile(0).Visible);
-        f.tmrProjectile_Timer(0);
+        g.hand.tmrProjectile_Timer(0);
         EXPECT_EQ(f.picProjectile(0).Left, left);
         EXPECT_EQ(f.picProjectile(0).Top, top);
         EXPECT_FALSE(f.picProjectile(0).Visible);
@@ -774,28 +775,28 @@ TEST(ProjectileFlight, aCastFromAMageOutsideTheBoundsEndsAtItsFirstTickWithoutMo
 TEST(ProjectileFlight, aProjectileParkedByAHitEndsItsFlightAtTheNextTickOrIsCastAnew)
 {
     StillGame g;
-    game::Form1& f = g.form;
-    f.Form_MouseDown(kLeft, 0, 16600, 4200);
-    f.tmrProjectile_Timer(0);
-    place(f.picCastleKiller(0), 6700, 4100, 735, 855);
-    f.tmrCollisionDetect_Timer();
+    const game::Form1& f = g.view;
+    g.hand.Form_MouseDown(kLeft, 0, 16600, 4200);
+    g.hand.tmrProjectile_Timer(0);
+    place(g.box("picCastleKiller", 0), 6700, 4100, 735, 855);
+    g.hand.tmrCollisionDetect_Timer();
     ASSERT_FALSE(f.picProjectile(0).Visible);
     ASSERT_TRUE(isAt(f.picProjectile(0), g.spentProjectile()));
     ASSERT_TRUE(f.tmrProjectile(0).Enabled());
 
     // Cast again before the flight tick: new steps, the timer just runs on.
-    f.Form_MouseDown(kLeft, 0, 6600, 9200);
+    g.hand.Form_MouseDown(kLeft, 0, 6600, 9200);
     EXPECT_TRUE(f.picProjectile(0).Visible);
     EXPECT_TRUE(f.tmrProjectile(0).Enabled());
     EXPECT_EQ(f.projStepX[0], 0.0);
     EXPECT_EQ(f.projStepY[0], 200.0);
-    f.tmrProjectile_Timer(0);
+    g.hand.tmrProjectile_Timer(0);
     EXPECT_EQ(f.picProjectile(0).Top, 4400);
 
     // Parked again, the next flight tick stops it.
-    place(f.picCastleKiller(0), 6500, 4300, 735, 855);
-    f.tmrCollisionDetect_Timer();
-    f.tmrProjectile_Timer(0);
+    place(g.box("picCastleKiller", 0), 6500, 4300, 735, 855);
+    g.hand.tmrCollisionDetect_Timer();
+    g.hand.tmrProjectile_Timer(0);
     EXPECT_TRUE(isAt(f.picProjectile(0), g.spentProjectile()));
     EXPECT_FALSE(f.tmrProjectile(0).Enabled());
     EXPECT_FALSE(f.picProjectile(0).Visible);
