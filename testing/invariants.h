@@ -65,8 +65,11 @@ public:
     void MsgBox(const std::string&) override { ++boxes_; }
 
     const game::Form1& form() const { return *program_.form1IfCreated(); }
-    // For tests of the checks themselves, which break a rule by hand.
-    game::Form1& formToArrange() { return *program_.form1ToArrange(); }
+    // For tests of the checks themselves, which break a rule by hand: the
+    // set door (false, with the reason, when refused) and what it does not
+    // name.
+    bool set(const game::Setting& setting, std::string& failure) { return program_.set(setting, failure); }
+    game::ByHand hand() { return program_.byHand(); }
     std::int64_t now() const { return program_.now(); }
     std::size_t boxes() const { return boxes_; }
 

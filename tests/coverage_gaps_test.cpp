@@ -39,30 +39,39 @@ TEST(CoverageGaps, CastleLifeCaptionsAreReadAsNumbers)
 {
     auto hit = [](testing_support::Game& g, const char* caption) {
         g.stopAllTimers();
-        g.form.lblCastleLifeBar.Caption = caption;
-        testing_support::place(g.form.picCastleKiller(0), 1000, 1000, 735, 855);  // inside the castle
-        g.form.tmrCollisionDetect_Timer();
+        g.caption("lblCastleLifeBar", caption);
+        testing_support::place(g.box("picCastleKiller", 0), 1000, 1000, 735, 855);  // inside the castle
+        g.hand.tmrCollisionDetect_Timer();
     };
     for (const auto& [before, after] :
          std::vector<std::pair<const char*, const char*>>{{" +250\t", "150"}, {"250.5", "150.5"}, {"1e20", "1e+20"}}) {
         testing_support::Game g;
         hit(g, before);
-        EXPECT_EQ(g.form.lblCastleLifeBar.Caption, after) << before;
+        EXPECT_EQ(g.view.lblCastleLifeBar.Caption, after) << before;
     }
     for (const char* junk : {"", " ", "+", "12ab", "inf", "nan"}) {
         testing_support::Game g;
         EXPECT_THROW(hit(g, junk), ui::RuntimeError) << junk;
-        EXPECT_EQ(g.form.lblCastleLifeBar.Caption, junk);
+        EXPECT_EQ(g.view.lblCastleLifeBar.Caption, junk);
     }
 }
+
+// A battlefield of its own, in no program, for what only the rules reach:
+// the window's arrays and lookups as they are written through.
+struct LooseBattlefield {
+    ui::Scheduler clock;
+    testing_support::RecordingHost host;
+    ui::StepBatching batching;
+    game::Form1 form{clock, host, batching};
+};
 
 // An index below zero or past the top is a run-time error on every kind of
 // array, never a read outside it; only the next index above the top can be
 // created, up to the 16-bit limit.
 TEST(CoverageGaps, IndicesOutsideAnArrayAreRunTimeErrors)
 {
-    testing_support::Game g;
-    game::Form1& f = g.form;
+    LooseBattlefield window;
+    game::Form1& f = window.form;
     const game::Form1& c = f;
     const int lives = static_cast<int>(f.picLife.size());
     for (int i : {-1, 4}) {
@@ -88,10 +97,10 @@ TEST(CoverageGaps, ReleasesOfCodesOutsideTheKeyTableAreIgnored)
 {
     testing_support::Game g;
     g.apply(game::Input::keyDown(87));
-    const auto held = g.form.keyDown;
+    const auto held = g.view.keyDown;
     for (long long code : {-1LL, 256LL, -32769LL, 1LL << 40}) g.apply(game::Input::keyUp(code));
-    for (int code : {-1, 256}) g.form.picHero_KeyUp(code, 0);  // the handler guards itself too
-    EXPECT_EQ(g.form.keyDown, held);
+    for (int code : {-1, 256}) g.hand.picHero_KeyUp(code, 0);  // the handler guards itself too
+    EXPECT_EQ(g.view.keyDown, held);
 }
 
 // Showing the battlefield again, once it is up, neither loads it again nor
@@ -100,14 +109,14 @@ TEST(CoverageGaps, ShowingTheBattlefieldAgainKeepsTheGame)
 {
     testing_support::Game g;
     g.advance(3000);
-    g.form.score = 1234;
-    g.form.tmrSpawnTimer.setEnabled(false);
-    const std::string clock = g.form.lblTimer.Caption;
-    g.form.Show();
-    EXPECT_EQ(g.form.score, 1234);
-    EXPECT_FALSE(g.form.tmrSpawnTimer.Enabled());
-    EXPECT_EQ(g.form.lblTimer.Caption, clock);
-    EXPECT_TRUE(g.form.Visible);
+    g.variable("score", 1234);
+    g.timer("tmrSpawnTimer", false);
+    const std::string clock = g.view.lblTimer.Caption;
+    g.hand.Show();
+    EXPECT_EQ(g.view.score, 1234);
+    EXPECT_FALSE(g.view.tmrSpawnTimer.Enabled());
+    EXPECT_EQ(g.view.lblTimer.Caption, clock);
+    EXPECT_TRUE(g.view.Visible);
 }
 
 TEST(CoverageGaps, CodesOutsideTheThreeKindsNameNoKind)
@@ -122,9 +131,9 @@ TEST(CoverageGaps, CodesOutsideTheThreeKindsNameNoKind)
 TEST(CoverageGaps, NegativeMinutesShowWithTwoDigits)
 {
     testing_support::Game g;
-    g.form.clockMinutes = -3;
-    g.form.tmrTimer_Timer();
-    EXPECT_EQ(g.form.lblTimer.Caption, "-03:01");
+    g.variable("clockMinutes", -3);
+    g.hand.tmrTimer_Timer();
+    EXPECT_EQ(g.view.lblTimer.Caption, "-03:01");
 }
 
 // Names the window does not have find nothing; the read-only list of timers
@@ -132,8 +141,8 @@ TEST(CoverageGaps, NegativeMinutesShowWithTwoDigits)
 // the box beneath (here the mage).
 TEST(CoverageGaps, UnknownNamesFindNothingAndAPressBesideAnEnabledInvaderFallsThrough)
 {
-    testing_support::StillGame g;
-    game::Form1& f = g.form;
+    LooseBattlefield window;
+    game::Form1& f = window.form;
     EXPECT_FALSE(f.sprite("picNothing").has_value());
     EXPECT_EQ(f.label("lblNothing"), nullptr);
     EXPECT_EQ(f.timer("tmrNothing"), nullptr);
@@ -143,9 +152,11 @@ TEST(CoverageGaps, UnknownNamesFindNothingAndAPressBesideAnEnabledInvaderFallsTh
     for (const auto& [name, timer] : still.timers()) stillNames.push_back(name);
     EXPECT_EQ(stillNames, names);
 
-    f.SpawnInvader(1);
-    f.picCastleKiller(1).Enabled = true;  // somewhere far from the mage
-    EXPECT_EQ(f.hitTest(f.picHero.Left + 10, f.picHero.Top + 10).control, "picHero");
+    testing_support::StillGame g;
+    const game::Form1& v = g.view;
+    g.hand.SpawnInvader(1);
+    g.box("picCastleKiller", 1).enabled(true);  // somewhere far from the mage
+    EXPECT_EQ(v.hitTest(v.picHero.Left + 10, v.picHero.Top + 10).control, "picHero");
 }
 
 }  // namespace

@@ -16,15 +16,15 @@ constexpr int kKeyD = 68;
 TEST(Program, inputArrivesAfterEveryFiringDueByItsTime)
 {
     Game g;
-    const float left = g.form.picHero.Left;
+    const float left = g.view.picHero.Left;
     g.program.apply(1000, Input::keyDown(kKeyD));
-    EXPECT_EQ(g.form.lblTimer.Caption, "00:01");
-    EXPECT_EQ(g.form.picHero.Left, left) << "the hero ticks up to 1000 ran before the key was held";
+    EXPECT_EQ(g.view.lblTimer.Caption, "00:01");
+    EXPECT_EQ(g.view.picHero.Left, left) << "the hero ticks up to 1000 ran before the key was held";
     g.program.apply(1050, Input::time());
-    EXPECT_EQ(g.form.picHero.Left, left + 55);
+    EXPECT_EQ(g.view.picHero.Left, left + 55);
     g.program.apply(20, Input::keyUp(kKeyD));
     EXPECT_EQ(g.program.now(), 1050);
-    EXPECT_EQ(g.form.keyDown[kKeyD], 0);
+    EXPECT_EQ(g.view.keyDown[kKeyD], 0);
 }
 
 struct HookedHost : game::Host {

@@ -250,26 +250,35 @@ TEST(LongPlay, tenMinutesOfPlayPastTheEndKeepEveryRule)
 TEST(Rules, aWrongCaptionOrKeyEntryIsReported)
 {
     Session s;
-    game::Form1& f = s.formToArrange();
+    const game::Form1& f = s.form();
     ASSERT_EQ(s.advance(61'000), "");
     ASSERT_EQ(f.lblTimer.Caption, "01:01");
+    auto write = [&s](const char* label, std::string text) {
+        std::string failure;
+        ASSERT_TRUE(s.set({.kind = game::Setting::Kind::LabelCaption, .name = label, .text = std::move(text)}, failure))
+            << failure;
+    };
     struct Fault {
-        std::string* caption;
+        const char* label;
+        const std::string* caption;
         const char* wrong;
         const char* rule;
     };
-    const Fault faults[] = {
-        {&f.lblTimer.Caption, "1:01", "clock label"},  {&f.lblTimer.Caption, "01:001", "clock label"},
-        {&f.lblTimer.Caption, "0101", "clock label"},  {&f.lblTimer.Caption, "a1:01", "clock label"},
-        {&f.lblScoreNum.Caption, "00", "score label"}, {&f.lblKillNum.Caption, "-0", "kill label"}};
+    const Fault faults[] = {{"lblTimer", &f.lblTimer.Caption, "1:01", "clock label"},
+                            {"lblTimer", &f.lblTimer.Caption, "01:001", "clock label"},
+                            {"lblTimer", &f.lblTimer.Caption, "0101", "clock label"},
+                            {"lblTimer", &f.lblTimer.Caption, "a1:01", "clock label"},
+                            {"lblScoreNum", &f.lblScoreNum.Caption, "00", "score label"},
+                            {"lblKillNum", &f.lblKillNum.Caption, "-0", "kill label"}};
     for (const Fault& fault : faults) {
-        const std::string right = std::exchange(*fault.caption, fault.wrong);
+        const std::string right = *fault.caption;
+        write(fault.label, fault.wrong);
         EXPECT_NE(s.check().find(fault.rule), std::string::npos) << fault.wrong;
-        *fault.caption = right;
+        write(fault.label, right);
     }
-    f.keyDown[200] = 1;
+    s.hand().setKeyDown(200, 1);
     EXPECT_NE(s.check().find("key table entry 200 holds 1"), std::string::npos);
-    f.keyDown[200] = -1;  // held
+    s.hand().setKeyDown(200, -1);  // held
     EXPECT_EQ(s.check(), "");
 }
 

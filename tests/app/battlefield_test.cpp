@@ -16,7 +16,7 @@ using testing_pictures::kRobeColour;
 // The battlefield just after Start, in its real window, with no timer running.
 struct Battlefield : StillShell {
     explicit Battlefield(double zoom = 1.0) : StillShell(zoom) {}
-    game::Form1& form = pressStart();
+    const game::Form1& form = pressStart();
     app::BattlefieldWidget& widget = *shell.battlefield();
 
     QImage render(qreal ratio = 1.0)
@@ -116,18 +116,12 @@ TEST_F(Battlefield, PaintsTheSameAtDoubleDensityWithCrispPixels)
 TEST_F(Battlefield, PaintsBoxesThatStandPartlyOutsideAndSkipsHiddenOnes)
 {
     // A fire projectile half outside the left edge: flat frame, red inside.
-    ui::PictureBox& fire = form.picProjectile(0);
-    fire.Left = -300;
-    fire.Top = 9000;
-    fire.Visible = true;
+    box("picProjectile", 0).at(-300, 9000).visible(true);
     // A copy of an invader template, shown on the field, and one hidden there.
-    form.picCKTop(0).Left = 15000;
-    form.picCKTop(0).Top = 9000;
-    form.picCKTop(0).BackColor = ui::rgb(10, 20, 30);
-    form.picCKTop(0).Visible = true;
-    form.picCKBot(0).Left = 18000;
-    form.picCKBot(0).Top = 9000;
-    form.picCKBot(0).BackColor = ui::rgb(10, 20, 30);
+    box("picCKTop", 0).at(15000, 9000).visible(true);
+    hand().setBackColor("picCKTop", 0, ui::rgb(10, 20, 30));
+    box("picCKBot", 0).at(18000, 9000);
+    hand().setBackColor("picCKBot", 0, ui::rgb(10, 20, 30));
 
     const QImage image = render();
     EXPECT_EQ(at(image, 5, 610), qRgb(255, 0, 0));

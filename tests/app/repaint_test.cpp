@@ -27,7 +27,7 @@ namespace {
 // was repainted: at full size exactly, zoomed (3/4, 4/5, 5/6) the whole
 // scene painted at full size and averaged down, to one level.
 struct Repaint : StillShell, ::testing::WithParamInterface<double> {
-    game::Form1& form = pressStart();
+    const game::Form1& form = pressStart();
     app::BattlefieldWidget& widget = *shell.battlefield();
     const double zoom = widget.zoom().factor();
     double painted = 0;  // pixels repainted since the last look
@@ -62,10 +62,8 @@ struct Repaint : StillShell, ::testing::WithParamInterface<double> {
     // A castle killer made by the game's own spawning, put at (left, top).
     void invader(float left, float top)
     {
-        form.SpawnInvader(1);
-        const ui::SpriteRef made = form.picCastleKiller(form.picCastleKiller.UBound());
-        made.Left = left;
-        made.Top = top;
+        hand().SpawnInvader(1);
+        box("picCastleKiller", form.picCastleKiller.UBound()).at(left, top);
     }
 
     // Lets the window repaint, then compares it with a full repaint and
@@ -141,14 +139,14 @@ TEST_P(Repaint, OnlyWhatChangedIsRepaintedAndTheWindowShowsWhatAFullRepaintShows
         {"an invader walks over labels, one of them recaptioned",
          [](Repaint& t) {
              t.invader(17000, 500);
-             t.form.lblKillNum.Caption = "12";
+             t.caption("lblKillNum", "12");
          },
          false, 6, kSomething},
         {"an invader walks into the castle, whose bar shrinks", [](Repaint& t) { t.invader(6500, 2000); }, false, 2,
          kSomething},
         {"an invader leaves the window", [](Repaint& t) { t.invader(-600, 8000); }, false, 6, kSomething},
-        {"the castle hidden", [](Repaint& t) { t.form.picCastle.Visible = false; }, false, 1, kSomething},
-        {"and shown again", [](Repaint& t) { t.form.picCastle.Visible = true; }, false, 1, kSomething},
+        {"the castle hidden", [](Repaint& t) { t.box("picCastle").visible(false); }, false, 1, kSomething},
+        {"and shown again", [](Repaint& t) { t.box("picCastle").visible(true); }, false, 1, kSomething},
         {"D: the mage walks right, another picture object", [](Repaint& t) { t.key(QEvent::KeyPress, Qt::Key_D, 40); },
          true, 4, kSomething},
         {"D let go", [](Repaint& t) { t.key(QEvent::KeyRelease, Qt::Key_D, 40); }, true, 2, kEither},

@@ -68,7 +68,7 @@ TEST_F(Started, EnterOnStartOpensTheBattlefieldAndHidesTheTitle)
 
 TEST_F(Started, KeysStillReachTheGameAfterAMessageBoxHasClosed)
 {
-    game::Form1& form = pressStart();
+    const game::Form1& form = pressStart();
     ASSERT_NE(shell.battlefield(), nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowActive(shell.battlefield()));
 
@@ -88,7 +88,7 @@ TEST_F(Started, KeysStillReachTheGameAfterAMessageBoxHasClosed)
     });
     closer.start(20);
 
-    form.WinGame();
+    hand().WinGame();
     closer.stop();
     EXPECT_EQ(texts, (std::vector<QString>{"You won the game, good job!", "Your score is "}));
 
