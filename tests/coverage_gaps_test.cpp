@@ -56,40 +56,35 @@ TEST(CoverageGaps, CastleLifeCaptionsAreReadAsNumbers)
     }
 }
 
-// A battlefield of its own, in no program, for what only the rules reach:
-// the window's arrays and lookups as they are written through.
-struct LooseBattlefield {
-    ui::Scheduler clock;
-    testing_support::RecordingHost host;
-    ui::StepBatching batching;
-    game::Form1 form{clock, host, batching};
-};
-
 // An index below zero or past the top is a run-time error on every kind of
 // array, never a read outside it; only the next index above the top can be
-// created, up to the 16-bit limit.
+// created, up to the 16-bit limit. The window's arrays are read through its
+// view; their writable sides are the same arrays' own, checked on arrays of
+// the window's shapes.
 TEST(CoverageGaps, IndicesOutsideAnArrayAreRunTimeErrors)
 {
-    LooseBattlefield window;
-    game::Form1& f = window.form;
-    const game::Form1& c = f;
-    const int lives = static_cast<int>(f.picLife.size());
+    testing_support::StillGame g;
+    const game::Form1& c = g.view;
+    const int lives = static_cast<int>(c.picLife.size());
     for (int i : {-1, 4}) {
-        EXPECT_THROW(f.tmrProjectile(i), ui::RuntimeError);
+        EXPECT_THROW(g.hand.tmrProjectile_Timer(static_cast<std::int16_t>(i)), ui::RuntimeError);
         EXPECT_THROW(c.tmrProjectile(i), ui::RuntimeError);
     }
+    ui::ControlArray<ui::PictureBox> picLife(std::vector<ui::PictureBox>(static_cast<std::size_t>(lives)));
+    ui::SpriteArray picCKBot{ui::PictureBox{}};
     for (int i : {-1, lives}) {
-        EXPECT_THROW(f.picLife(i), ui::RuntimeError);
+        EXPECT_THROW(picLife(i), ui::RuntimeError);
         EXPECT_THROW(c.picLife(i), ui::RuntimeError);
-        EXPECT_THROW(f.picCKBot(i < 0 ? i : 1), ui::RuntimeError);
+        EXPECT_THROW(picCKBot(i < 0 ? i : 1), ui::RuntimeError);
+        EXPECT_THROW(c.picCKBot(i < 0 ? i : 1), ui::RuntimeError);
     }
-    EXPECT_THROW(f.picLife.Load(lives + 1), ui::RuntimeError);
-    for (int i = lives; i <= ui::ControlArray<ui::PictureBox>::kMaxIndex; ++i) f.picLife.Load(i);
-    EXPECT_THROW(f.picLife.Load(ui::ControlArray<ui::PictureBox>::kMaxIndex + 1), ui::RuntimeError);
-    EXPECT_THROW(f.picCKBot.Load(2), ui::RuntimeError);
-    for (int i = 1; i <= ui::SpriteArray::kMaxIndex; ++i) f.picCKBot.Load(i);
-    EXPECT_THROW(f.picCKBot.Load(ui::SpriteArray::kMaxIndex + 1), ui::RuntimeError);
-    EXPECT_EQ(f.picCKBot.UBound(), ui::SpriteArray::kMaxIndex);
+    EXPECT_THROW(picLife.Load(lives + 1), ui::RuntimeError);
+    for (int i = lives; i <= ui::ControlArray<ui::PictureBox>::kMaxIndex; ++i) picLife.Load(i);
+    EXPECT_THROW(picLife.Load(ui::ControlArray<ui::PictureBox>::kMaxIndex + 1), ui::RuntimeError);
+    EXPECT_THROW(picCKBot.Load(2), ui::RuntimeError);
+    for (int i = 1; i <= ui::SpriteArray::kMaxIndex; ++i) picCKBot.Load(i);
+    EXPECT_THROW(picCKBot.Load(ui::SpriteArray::kMaxIndex + 1), ui::RuntimeError);
+    EXPECT_EQ(picCKBot.UBound(), ui::SpriteArray::kMaxIndex);
 }
 
 // Codes outside the key table, on either side, change nothing when released.
@@ -136,23 +131,21 @@ TEST(CoverageGaps, NegativeMinutesShowWithTwoDigits)
     EXPECT_EQ(g.view.lblTimer.Caption, "-03:01");
 }
 
-// Names the window does not have find nothing; the read-only list of timers
-// is the same list; with an invader enabled, a press beside it still goes to
-// the box beneath (here the mage).
+// Names the window does not have find nothing (the set door refuses them);
+// with an invader enabled, a press beside it still goes to the box beneath
+// (here the mage).
 TEST(CoverageGaps, UnknownNamesFindNothingAndAPressBesideAnEnabledInvaderFallsThrough)
 {
-    LooseBattlefield window;
-    game::Form1& f = window.form;
-    EXPECT_FALSE(f.sprite("picNothing").has_value());
-    EXPECT_EQ(f.label("lblNothing"), nullptr);
-    EXPECT_EQ(f.timer("tmrNothing"), nullptr);
-    const auto& still = f;
-    std::vector<std::string> names, stillNames;
-    for (const auto& [name, timer] : f.timers()) names.push_back(name);
-    for (const auto& [name, timer] : still.timers()) stillNames.push_back(name);
-    EXPECT_EQ(stillNames, names);
-
     testing_support::StillGame g;
+    using Kind = game::Setting::Kind;
+    for (const game::Setting& s : {game::Setting{.kind = Kind::SpriteFlag, .name = "picNothing", .property = "Visible"},
+                                   game::Setting{.kind = Kind::LabelCaption, .name = "lblNothing"},
+                                   game::Setting{.kind = Kind::TimerEnabled, .name = "tmrNothing"}}) {
+        std::string failure;
+        EXPECT_FALSE(g.program.set(s, failure));
+        EXPECT_NE(failure.find(s.name), std::string::npos) << failure;
+    }
+
     const game::Form1& v = g.view;
     g.hand.SpawnInvader(1);
     g.box("picCastleKiller", 1).enabled(true);  // somewhere far from the mage
