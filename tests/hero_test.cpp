@@ -37,48 +37,48 @@ float plusDiagonal(float v)
 TEST(KeyboardTable, pressStoresMinusOneReleaseStoresZeroAndShiftIsIgnored)
 {
     StillGame g;
-    for (int code = 0; code < 256; ++code) ASSERT_EQ(g.form.keyDown[static_cast<std::size_t>(code)], 0) << code;
+    for (int code = 0; code < 256; ++code) ASSERT_EQ(g.view.keyDown[static_cast<std::size_t>(code)], 0) << code;
 
-    g.form.picHero_KeyDown(kW, 1);  // with Shift held
-    EXPECT_EQ(g.form.keyDown[kW], -1);
-    g.form.picHero_KeyDown(kW, 0);  // a key repeat stores -1 again
-    EXPECT_EQ(g.form.keyDown[kW], -1);
-    g.form.picHero_KeyDown(kS, 0);  // W then S: both held, the tick decides
-    EXPECT_EQ(g.form.keyDown[kW], -1);
-    EXPECT_EQ(g.form.keyDown[kS], -1);
-    g.form.picHero_KeyUp(kW, 4);
-    EXPECT_EQ(g.form.keyDown[kW], 0);
-    EXPECT_EQ(g.form.keyDown[kS], -1);
+    g.hand.picHero_KeyDown(kW, 1);  // with Shift held
+    EXPECT_EQ(g.view.keyDown[kW], -1);
+    g.hand.picHero_KeyDown(kW, 0);  // a key repeat stores -1 again
+    EXPECT_EQ(g.view.keyDown[kW], -1);
+    g.hand.picHero_KeyDown(kS, 0);  // W then S: both held, the tick decides
+    EXPECT_EQ(g.view.keyDown[kW], -1);
+    EXPECT_EQ(g.view.keyDown[kS], -1);
+    g.hand.picHero_KeyUp(kW, 4);
+    EXPECT_EQ(g.view.keyDown[kW], 0);
+    EXPECT_EQ(g.view.keyDown[kS], -1);
 
     // A release without a press leaves the entry at 0.
-    g.form.picHero_KeyUp(kD, 0);
-    EXPECT_EQ(g.form.keyDown[kD], 0);
+    g.hand.picHero_KeyUp(kD, 0);
+    EXPECT_EQ(g.view.keyDown[kD], 0);
 
     // Every code in the table is recorded, also those the game never reads.
-    g.form.picHero_KeyDown(0, 0);
-    g.form.picHero_KeyDown(255, 0);
-    EXPECT_EQ(g.form.keyDown[0], -1);
-    EXPECT_EQ(g.form.keyDown[255], -1);
+    g.hand.picHero_KeyDown(0, 0);
+    g.hand.picHero_KeyDown(255, 0);
+    EXPECT_EQ(g.view.keyDown[0], -1);
+    EXPECT_EQ(g.view.keyDown[255], -1);
 }
 
 TEST(KeyboardTable, codesOutsideTheTableAreIgnored)
 {
     StillGame g;
-    g.form.picHero_KeyDown(256, 0);
-    g.form.picHero_KeyDown(-1, 0);
-    g.form.picHero_KeyDown(256 + kW, 0);
+    g.hand.picHero_KeyDown(256, 0);
+    g.hand.picHero_KeyDown(-1, 0);
+    g.hand.picHero_KeyDown(256 + kW, 0);
     g.apply(game::Input::keyDown(256 + kD));
     g.apply(game::Input::keyDown(65536 + kA));
     g.apply(game::Input::keyDown(-1));
-    for (int code = 0; code < 256; ++code) EXPECT_EQ(g.form.keyDown[static_cast<std::size_t>(code)], 0) << code;
+    for (int code = 0; code < 256; ++code) EXPECT_EQ(g.view.keyDown[static_cast<std::size_t>(code)], 0) << code;
 
     g.apply(game::Input::keyDown(kA));
-    EXPECT_EQ(g.form.keyDown[kA], -1);
+    EXPECT_EQ(g.view.keyDown[kA], -1);
     g.apply(game::Input::keyUp(256 + kA));
-    g.form.picHero_KeyUp(256 + kA, 0);
-    EXPECT_EQ(g.form.keyDown[kA], -1);
+    g.hand.picHero_KeyUp(256 + kA, 0);
+    EXPECT_EQ(g.view.keyDown[kA], -1);
     g.apply(game::Input::keyUp(kA));
-    EXPECT_EQ(g.form.keyDown[kA], 0);
+    EXPECT_EQ(g.view.keyDown[kA], 0);
 }
 
 // ---------------------------------------------------------------- walking
@@ -122,11 +122,11 @@ TEST(HeroMovement, eachKeyRuleMovesTheMageAndOnlySidewaysStepsTurnHim)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.keys);
         StillGame g;
-        game::Form1& f = g.form;
-        place(f.picHero, start, start, 675, 735);
+        const game::Form1& f = g.view;
+        place(g.box("picHero"), start, start, 675, 735);
         // A casting picture, to see whether the move keeps it.
-        f.picHero.Picture = f.picBlackMageLightning.Picture;
-        for (int k : c.held) f.picHero_KeyDown(k, 0);
+        g.hand.showPictureOf("picHero", "picBlackMageLightning");
+        for (int k : c.held) g.hand.picHero_KeyDown(k, 0);
         g.heroTick();
 
         auto expected = [&](int dir) {
@@ -155,7 +155,7 @@ TEST(HeroMovement, eachKeyRuleMovesTheMageAndOnlySidewaysStepsTurnHim)
 TEST(HeroMovement, diagonalStepsAreDoubleSumsStoredAsSinglesAndReadBackEachTick)
 {
     StillGame g;
-    game::Form1& f = g.form;
+    const game::Form1& f = g.view;
     EXPECT_EQ(f.diagonalStep, 38.890872965260115);
     EXPECT_EQ(f.picHero.Left, 6600);
     EXPECT_EQ(f.picHero.Top, 4200);
@@ -184,8 +184,8 @@ TEST(HeroMovement, diagonalStepsAreDoubleSumsStoredAsSinglesAndReadBackEachTick)
     EXPECT_EQ(f.picHero.Top, top);
 
     // Back down and right: the sums go the other way.
-    g.form.picHero_KeyUp(kA, 0);
-    g.form.picHero_KeyUp(kW, 0);
+    g.hand.picHero_KeyUp(kA, 0);
+    g.hand.picHero_KeyUp(kW, 0);
     g.hold({kS, kD});
     for (int i = 0; i < 3; ++i) {
         g.heroTick();
@@ -199,17 +199,17 @@ TEST(HeroMovement, diagonalStepsAreDoubleSumsStoredAsSinglesAndReadBackEachTick)
 TEST(HeroMovement, nothingHoldsTheMageInsideTheField)
 {
     StillGame g;
-    game::Form1& f = g.form;
-    place(f.picHero, 20, 30, 675, 735);
+    const game::Form1& f = g.view;
+    place(g.box("picHero"), 20, 30, 675, 735);
     g.hold({kA});
     g.heroTick();
     EXPECT_EQ(f.picHero.Left, -35);
-    g.form.picHero_KeyUp(kA, 0);
+    g.hand.picHero_KeyUp(kA, 0);
     g.hold({kW});
     g.heroTick();
     EXPECT_EQ(f.picHero.Top, -25);
-    place(f.picHero, 24100, 13450, 675, 735);
-    g.form.picHero_KeyUp(kW, 0);
+    place(g.box("picHero"), 24100, 13450, 675, 735);
+    g.hand.picHero_KeyUp(kW, 0);
     g.hold({kS, kD});
     g.heroTick();
     EXPECT_EQ(f.picHero.Left, plusDiagonal(24100));
@@ -219,7 +219,7 @@ TEST(HeroMovement, nothingHoldsTheMageInsideTheField)
 TEST(HeroMovement, theStartPictureIsNeitherWalkingPictureUntilASidewaysMove)
 {
     StillGame g;
-    game::Form1& f = g.form;
+    const game::Form1& f = g.view;
     const ui::PictureRef start = f.picHero.Picture;
     ASSERT_NE(start, nullptr);
     EXPECT_NE(start, f.picBlackMageLeft.Picture);
@@ -227,9 +227,9 @@ TEST(HeroMovement, theStartPictureIsNeitherWalkingPictureUntilASidewaysMove)
 
     // Up, down and diagonal moves keep the start picture.
     for (auto keys : {std::vector<int>{kW}, {kS}, {kA, kW}, {kS, kD}}) {
-        for (int k : keys) f.picHero_KeyDown(k, 0);
+        for (int k : keys) g.hand.picHero_KeyDown(k, 0);
         g.heroTick();
-        for (int k : keys) f.picHero_KeyUp(k, 0);
+        for (int k : keys) g.hand.picHero_KeyUp(k, 0);
         EXPECT_EQ(f.picHero.Picture, start);
     }
 
@@ -237,10 +237,10 @@ TEST(HeroMovement, theStartPictureIsNeitherWalkingPictureUntilASidewaysMove)
     g.heroTick();
     EXPECT_EQ(f.picHero.Picture, f.picBlackMageLeft.Picture);
     // The picture is set again on every such tick, also over a casting picture.
-    f.picHero.Picture = f.picBlackMageFireLeft.Picture;
+    g.hand.showPictureOf("picHero", "picBlackMageFireLeft");
     g.heroTick();
     EXPECT_EQ(f.picHero.Picture, f.picBlackMageLeft.Picture);
-    f.picHero_KeyUp(kA, 0);
+    g.hand.picHero_KeyUp(kA, 0);
     g.hold({kD});
     g.heroTick();
     EXPECT_EQ(f.picHero.Picture, f.picBlackMageRight.Picture);
@@ -251,11 +251,11 @@ TEST(HeroMovement, theStartPictureIsNeitherWalkingPictureUntilASidewaysMove)
 TEST(HeroMovement, aDisabledMageNeitherWalksNorChangesMagicButTheTickGoesOn)
 {
     StillGame g;
-    game::Form1& f = g.form;
-    f.picHero.Enabled = false;
+    const game::Form1& f = g.view;
+    g.box("picHero").enabled(false);
     g.hold({kD, k3});
-    f.specialHeld = true;
-    f.lives = -1;
+    g.hand.setSpecialHeld(true);
+    g.variable("lives", -1);
     g.heroTick();
     EXPECT_EQ(f.picHero.Left, 6600);
     EXPECT_EQ(f.magicType, 0);
@@ -273,7 +273,7 @@ TEST(MagicSelection, theLastHeldDigitWinsAndTheIndicatorSharesItsIconObject)
 {
     {
         Game g;
-        EXPECT_NE(g.form.picProjectileType.Picture, g.form.picFire.Picture);  // its own copy at load
+        EXPECT_NE(g.view.picProjectileType.Picture, g.view.picFire.Picture);  // its own copy at load
     }
     enum Icon { Fire, Ice, Lightning, Unchanged };
     struct Case {
@@ -296,11 +296,11 @@ TEST(MagicSelection, theLastHeldDigitWinsAndTheIndicatorSharesItsIconObject)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.keys);
         StillGame g;
-        game::Form1& f = g.form;
+        const game::Form1& f = g.view;
         // A value no key gives, to see whether the tick writes it.
-        f.magicType = -7;
+        g.variable("magicType", -7);
         const ui::PictureRef before = f.picProjectileType.Picture;
-        for (int k : c.held) f.picHero_KeyDown(k, 0);
+        for (int k : c.held) g.hand.picHero_KeyDown(k, 0);
         g.heroTick();
         EXPECT_EQ(f.magicType, c.magic);
         switch (c.icon) {
@@ -323,10 +323,10 @@ TEST(MagicSelection, theLastHeldDigitWinsAndTheIndicatorSharesItsIconObject)
 TEST(MagicSelection, theChoiceStaysAfterTheKeyIsReleased)
 {
     StillGame g;
-    game::Form1& f = g.form;
+    const game::Form1& f = g.view;
     g.hold({k2});
     g.heroTick();
-    f.picHero_KeyUp(k2, 0);
+    g.hand.picHero_KeyUp(k2, 0);
     g.heroTick();
     EXPECT_EQ(f.magicType, 1);
     EXPECT_EQ(f.picProjectileType.Picture, f.picIce.Picture);
@@ -342,8 +342,8 @@ TEST(MagicSelection, theChoiceStaysAfterTheKeyIsReleased)
 TEST(SpecialCharge, twentyTicksHeldGrowTheSpecialBySixtyAboveAndCentredOnTheMage)
 {
     Game g;
-    game::Form1& f = g.form;
-    ui::PictureBox& special = f.picProjectile(3);
+    const game::Form1& f = g.view;
+    const ui::PictureBox& special = f.picProjectile(3);
     ASSERT_EQ(special.Width, 255);
     ASSERT_EQ(special.Height, 255);
     g.apply(game::Input::mouseDown(2, 15000, 9000));
@@ -375,14 +375,14 @@ TEST(SpecialCharge, twentyTicksHeldGrowTheSpecialBySixtyAboveAndCentredOnTheMage
 TEST(SpecialCharge, theSpecialFollowsTheMageAndIsCentredInSinglePrecision)
 {
     StillGame g;
-    game::Form1& f = g.form;
-    ui::PictureBox& special = f.picProjectile(3);
-    f.specialHeld = true;
+    const game::Form1& f = g.view;
+    const ui::PictureBox& special = f.picProjectile(3);
+    g.hand.setSpecialHeld(true);
 
     // A hero Left where single arithmetic, left to right, differs from double.
     const float heroLeft = 3849.98169f;
     const float heroTop = 4161.10889f;
-    place(f.picHero, heroLeft, heroTop, 675, 735);
+    place(g.box("picHero"), heroLeft, heroTop, 675, 735);
     g.heroTick();
     const float expectedLeft = heroLeft + 675.0f / 2 - 258.0f / 2;
     ASSERT_NE(expectedLeft, static_cast<float>(static_cast<double>(heroLeft) + 337.5 - 129.0));
@@ -399,11 +399,11 @@ TEST(SpecialCharge, theSpecialFollowsTheMageAndIsCentredInSinglePrecision)
     EXPECT_EQ(special.Top, top2 - 261.0f);
 
     // An odd hero width: halves are exact in single precision.
-    place(f.picHero, 1000, 2000, 677, 735);
+    place(g.box("picHero"), 1000, 2000, 677, 735);
     g.heroTick();
     EXPECT_EQ(special.Left, minusDiagonal(1000) + 677.0f / 2 - 264.0f / 2);
     // Top follows the new Height, Left the new Width, also when they differ.
-    special.Width = 400;
+    g.box("picProjectile", 3).width(400);
     g.heroTick();
     EXPECT_EQ(special.Width, 403);
     EXPECT_EQ(special.Height, 267);
@@ -414,7 +414,7 @@ TEST(SpecialCharge, theSpecialFollowsTheMageAndIsCentredInSinglePrecision)
 TEST(SpecialCharge, noChargeWhileNotHeld)
 {
     StillGame g;
-    game::Form1& f = g.form;
+    const game::Form1& f = g.view;
     g.heroTicks(5);
     EXPECT_FALSE(f.picProjectile(3).Visible);
     EXPECT_EQ(f.picProjectile(3).Width, 255);
@@ -426,11 +426,10 @@ TEST(SpecialCharge, noChargeWhileNotHeld)
 TEST(GameEndChecks, theHundredFiftyFirstKillWinsNotTheHundredFiftieth)
 {
     StillGame g;
-    game::Form1& f = g.form;
-    f.kills = 150;
+    g.variable("kills", 150);
     g.heroTick();
     EXPECT_TRUE(g.host.boxes.empty());
-    f.kills = 151;
+    g.variable("kills", 151);
     g.heroTick();
     EXPECT_EQ(g.host.boxes, kWinPair);
 }
@@ -438,11 +437,10 @@ TEST(GameEndChecks, theHundredFiftyFirstKillWinsNotTheHundredFiftieth)
 TEST(GameEndChecks, lifeZeroPlaysOnAndMinusOneLoses)
 {
     StillGame g;
-    game::Form1& f = g.form;
-    f.lives = 0;
+    g.variable("lives", 0);
     g.heroTick();
     EXPECT_TRUE(g.host.boxes.empty());
-    f.lives = -1;
+    g.variable("lives", -1);
     g.heroTick();
     EXPECT_EQ(g.host.boxes, (std::vector<std::string>{"Game Over, You Lose!", "Your score is "}));
 }
@@ -452,12 +450,12 @@ TEST(GameEndChecks, aCastleLifeOfZeroLosesAndAnyOtherDoesNot)
     for (const char* caption : {"100", "1", "-100", "3500"}) {
         SCOPED_TRACE(caption);
         StillGame g;
-        g.form.lblCastleLifeBar.Caption = caption;
+        g.caption("lblCastleLifeBar", caption);
         g.heroTick();
         EXPECT_TRUE(g.host.boxes.empty());
     }
     StillGame g;
-    g.form.lblCastleLifeBar.Caption = "0";
+    g.caption("lblCastleLifeBar", "0");
     g.heroTick();
     EXPECT_EQ(g.host.boxes, (std::vector<std::string>{"Game Over, You Lose!", "Your score is "}));
 }
@@ -467,8 +465,8 @@ TEST(GameEndChecks, everyConditionThatHoldsIsAnnouncedInOrder)
     {
         SCOPED_TRACE("lives below 0 and the castle fallen: two defeat pairs");
         StillGame g;
-        g.form.lives = -1;
-        g.form.lblCastleLifeBar.Caption = "0";
+        g.variable("lives", -1);
+        g.caption("lblCastleLifeBar", "0");
         g.heroTick();
         EXPECT_EQ(g.host.boxes, (std::vector<std::string>{"Game Over, You Lose!", "Your score is ",
                                                           "Game Over, You Lose!", "Your score is "}));
@@ -476,8 +474,8 @@ TEST(GameEndChecks, everyConditionThatHoldsIsAnnouncedInOrder)
     {
         SCOPED_TRACE("a win and a loss together: the victory pair first");
         StillGame g;
-        g.form.kills = 151;
-        g.form.lblCastleLifeBar.Caption = "0";
+        g.variable("kills", 151);
+        g.caption("lblCastleLifeBar", "0");
         g.heroTick();
         EXPECT_EQ(g.host.boxes, (std::vector<std::string>{"You won the game, good job!", "Your score is ",
                                                           "Game Over, You Lose!", "Your score is "}));
@@ -485,10 +483,10 @@ TEST(GameEndChecks, everyConditionThatHoldsIsAnnouncedInOrder)
     {
         SCOPED_TRACE("all three: six boxes");
         StillGame g;
-        g.form.kills = 200;
-        g.form.lives = -3;
-        g.form.lblCastleLifeBar.Caption = "0";
-        g.form.score = 1200;
+        g.variable("kills", 200);
+        g.variable("lives", -3);
+        g.caption("lblCastleLifeBar", "0");
+        g.variable("score", 1200);
         g.heroTick();
         EXPECT_EQ(g.host.boxes,
                   (std::vector<std::string>{"You won the game, good job!", "Your score is 1200", "Game Over, You Lose!",
@@ -499,9 +497,9 @@ TEST(GameEndChecks, everyConditionThatHoldsIsAnnouncedInOrder)
 TEST(GameEndChecks, theGameEndsOnTheFirstHeroTickAfterTheDecidingValueAndOnlyOnce)
 {
     Game g;
-    game::Form1& f = g.form;
+    const game::Form1& f = g.view;
     g.advance(10);
-    f.kills = 151;
+    g.variable("kills", 151);
     g.advance(39);  // 49 ms: no hero tick yet
     EXPECT_TRUE(g.host.boxes.empty());
     g.advance(1);
@@ -519,10 +517,10 @@ TEST(GameEndChecks, aCastleCaptionThatIsNoNumberStopsTheTickWhereItIsRead)
 {
     {
         StillGame g;
-        game::Form1& f = g.form;
-        f.lblCastleLifeBar.Caption = "abc";
-        f.kills = 151;
-        f.specialHeld = true;
+        const game::Form1& f = g.view;
+        g.caption("lblCastleLifeBar", "abc");
+        g.variable("kills", 151);
+        g.hand.setSpecialHeld(true);
         g.hold({kD});
         EXPECT_THROW(g.heroTick(), ui::RuntimeError);
         // Everything before the reading was done.
@@ -533,8 +531,8 @@ TEST(GameEndChecks, aCastleCaptionThatIsNoNumberStopsTheTickWhereItIsRead)
     {
         // On the clock the failed tick ends quietly and the next one runs.
         Game g;
-        game::Form1& f = g.form;
-        f.lblCastleLifeBar.Caption = "abc";
+        const game::Form1& f = g.view;
+        g.caption("lblCastleLifeBar", "abc");
         g.apply(game::Input::keyDown(kD));
         g.advance(100);
         EXPECT_EQ(f.picHero.Left, 6710);

@@ -12,7 +12,7 @@ using testing_support::StillGame;
 TEST(SpawnBeat, oneCastleKillerPerBeatAtTheBottomRightOfTheOuterWindow)
 {
     Game g;
-    game::Form1& f = g.form;
+    const game::Form1& f = g.view;
     g.advance(2499);
     EXPECT_EQ(f.picCastleKiller.UBound(), 0);
     g.advance(1);
@@ -31,12 +31,11 @@ TEST(SpawnBeat, oneCastleKillerPerBeatAtTheBottomRightOfTheOuterWindow)
 TEST(SpawnBeat, entryPointsFollowTheWindowSizeAtTheBeat)
 {
     StillGame g;
-    game::Form1& f = g.form;
-    f.Width += 3000.5f;
-    f.Height += 777.25f;
-    f.tmrMoveTop.setEnabled(true);
-    f.tmrMoveBot.setEnabled(true);
-    f.tmrSpawnTimer_Timer();
+    const game::Form1& f = g.view;
+    g.resize(f.Width + 3000.5f, f.Height + 777.25f);
+    g.timer("tmrMoveTop", true);
+    g.timer("tmrMoveBot", true);
+    g.hand.tmrSpawnTimer_Timer();
     EXPECT_TRUE(isAt(f.picCKBot(1), g.bottomStreamEntry()));
     EXPECT_TRUE(isAt(f.picCastleKiller(1), g.castleKillerEntry()));
     EXPECT_TRUE(isAt(f.picCKTop(1), g.topStreamEntry()));
@@ -46,46 +45,44 @@ TEST(SpawnBeat, entryPointsFollowTheWindowSizeAtTheBeat)
     EXPECT_EQ(created[0].first, game::InvaderKind::Bottom);
     EXPECT_EQ(created[1].first, game::InvaderKind::CastleKiller);
     EXPECT_EQ(created[2].first, game::InvaderKind::Top);
-    f.SpawnInvader(3);  // no such kind: nothing is made
-    f.SpawnInvader(-1);
+    g.hand.SpawnInvader(3);  // no such kind: nothing is made
+    g.hand.SpawnInvader(-1);
     EXPECT_EQ(f.createdInvaders().size(), 3u);
 }
 
 TEST(SpawnBeat, aKilledIndexIsNeverHandedOutAgainAndTheLimitStopsThatKindOnly)
 {
     StillGame g;
-    game::Form1& f = g.form;
-    for (int i = 0; i < 3; ++i) f.SpawnInvader(1);
-    f.picCastleKiller(3).Visible = false;  // killed and parked
-    f.SpawnInvader(1);
+    const game::Form1& f = g.view;
+    for (int i = 0; i < 3; ++i) g.hand.SpawnInvader(1);
+    g.box("picCastleKiller", 3).visible(false);  // killed and parked
+    g.hand.SpawnInvader(1);
     EXPECT_EQ(f.picCastleKiller.UBound(), 4);
     EXPECT_TRUE(f.picCastleKiller(4).Visible);
 
-    for (int i = f.picCKTop.UBound(); i < 32767; ++i) f.SpawnInvader(2);
+    for (int i = f.picCKTop.UBound(); i < 32767; ++i) g.hand.SpawnInvader(2);
     EXPECT_EQ(f.picCKTop.UBound(), 32767);
-    f.SpawnInvader(2);  // at the 16-bit limit the top stream stops coming
+    g.hand.SpawnInvader(2);  // at the 16-bit limit the top stream stops coming
     EXPECT_EQ(f.picCKTop.UBound(), 32767);
-    f.tmrMoveTop.setEnabled(true);
-    f.tmrSpawnTimer_Timer();  // and the beat goes on for the others
+    g.timer("tmrMoveTop", true);
+    g.hand.tmrSpawnTimer_Timer();  // and the beat goes on for the others
     EXPECT_EQ(f.picCastleKiller.UBound(), 5);
 }
 
 TEST(InvaderMovement, eachKindMovesByItsExactStepAndHiddenOnesStayPut)
 {
     StillGame g;
-    game::Form1& f = g.form;
-    f.SpawnInvader(1);
-    f.SpawnInvader(2);
-    f.SpawnInvader(0);
-    f.picCKTop(0).Visible = true;
-    f.picCKBot(0).Visible = true;
-    f.picCastleKiller(1).Visible = false;
-    f.picCastleKiller(1).Left = g.parkedInvader().left;
-    f.picCastleKiller(1).Top = g.parkedInvader().top;
+    const game::Form1& f = g.view;
+    g.hand.SpawnInvader(1);
+    g.hand.SpawnInvader(2);
+    g.hand.SpawnInvader(0);
+    g.box("picCKTop", 0).visible(true);
+    g.box("picCKBot", 0).visible(true);
+    g.box("picCastleKiller", 1).visible(false).at(g.parkedInvader().left, g.parkedInvader().top);
     for (int i = 0; i < 10; ++i) {
-        f.tmrMonsterMovement_Timer();
-        f.tmrMoveTop_Timer();
-        f.tmrMoveBot_Timer();
+        g.hand.tmrMonsterMovement_Timer();
+        g.hand.tmrMoveTop_Timer();
+        g.hand.tmrMoveBot_Timer();
     }
     EXPECT_EQ(f.picCastleKiller(0).Left, 27600 - 550);
     EXPECT_EQ(f.picCastleKiller(0).Top, 14640 - 300);
@@ -101,11 +98,10 @@ TEST(InvaderMovement, eachKindMovesByItsExactStepAndHiddenOnesStayPut)
 TEST(InvaderMovement, stepsAreSinglePrecisionAndUnbounded)
 {
     StillGame g;
-    game::Form1& f = g.form;
-    const ui::SpriteRef k = f.picCastleKiller(0);
-    k.Left = 0.1f;
-    k.Top = -100000.3f;
-    f.tmrMonsterMovement_Timer();
+    const game::Form1& f = g.view;
+    const ui::SpriteView k = f.picCastleKiller(0);
+    g.box("picCastleKiller", 0).at(0.1f, -100000.3f);
+    g.hand.tmrMonsterMovement_Timer();
     EXPECT_EQ(k.Left, 0.1f - 55.0f);
     EXPECT_EQ(k.Top, -100000.3f - 30.0f);
     EXPECT_TRUE(k.Visible);  // past the edges it walks on
@@ -114,7 +110,7 @@ TEST(InvaderMovement, stepsAreSinglePrecisionAndUnbounded)
 TEST(GameClock, countsTicksShowsThemAndStartsTheWavesOnTheirSecond)
 {
     Game g;
-    game::Form1& f = g.form;
+    const game::Form1& f = g.view;
     g.advance(999);
     EXPECT_EQ(f.lblTimer.Caption, "00:00");
     g.advance(1);
@@ -147,16 +143,16 @@ TEST(GameClock, countsTicksShowsThemAndStartsTheWavesOnTheirSecond)
 TEST(GameClock, minutesAreNeverCutAndTheClockStopsAtItsLastSecond)
 {
     StillGame g;
-    game::Form1& f = g.form;
-    for (int i = 0; i < 6000; ++i) f.tmrTimer_Timer();
+    const game::Form1& f = g.view;
+    for (int i = 0; i < 6000; ++i) g.hand.tmrTimer_Timer();
     EXPECT_EQ(f.lblTimer.Caption, "100:00");
     EXPECT_EQ(f.lblWaveNum.Caption, "3");  // never past 3
     EXPECT_EQ(f.lblOfNum.Caption, "of 3");
-    f.clockMinutes = 32767;
-    f.clockSeconds = 58;
-    f.tmrTimer_Timer();
+    g.variable("clockMinutes", 32767);
+    g.variable("clockSeconds", 58);
+    g.hand.tmrTimer_Timer();
     EXPECT_EQ(f.lblTimer.Caption, "32767:59");
-    f.tmrTimer_Timer();
+    g.hand.tmrTimer_Timer();
     EXPECT_EQ(f.lblTimer.Caption, "32767:59");
     EXPECT_EQ(f.clockMinutes, 32767);
 }
@@ -164,10 +160,9 @@ TEST(GameClock, minutesAreNeverCutAndTheClockStopsAtItsLastSecond)
 TEST(Waves, aStreamsKilledElementZeroIsShownWhereItWasParked)
 {
     Game g;
-    game::Form1& f = g.form;
+    const game::Form1& f = g.view;
     const Corner parked = g.parkedInvader();
-    f.picCKTop(0).Left = parked.left;
-    f.picCKTop(0).Top = parked.top;
+    g.box("picCKTop", 0).at(parked.left, parked.top);
     g.advance(62000);
     EXPECT_TRUE(f.picCKTop(0).Visible);
     EXPECT_TRUE(isAt(f.picCKTop(0), parked));
@@ -179,8 +174,8 @@ TEST(Waves, aStreamsKilledElementZeroIsShownWhereItWasParked)
 TEST(Waves, theEndOfTheGameStopsNeitherTheClockNorTheInvaders)
 {
     Game g;
-    game::Form1& f = g.form;
-    f.kills = 151;
+    const game::Form1& f = g.view;
+    g.variable("kills", 151);
     g.advance(50);
     ASSERT_EQ(g.host.boxes.size(), 2u);
     EXPECT_FALSE(f.tmrCharaMovement.Enabled());
