@@ -3,11 +3,14 @@
 // Where castle killers stand when a bench fills the battlefield with them, so
 // that the desktop's and the page's benches, and the floors beside them, show
 // the same scene. No toolkit here.
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "arrange.h"
 #include "battlefield/form1.h"
+#include "program.h"
 
 namespace bench {
 
@@ -68,13 +71,14 @@ inline std::vector<Place> fieldPlaces(int onField, double seconds, double fieldH
 }
 
 // Castle killers made and placed there; they walk by the game's own rules.
-inline void fillTheField(game::Form1& form, const std::vector<Place>& places)
+inline void fillTheField(game::Program& program, const std::vector<Place>& places)
 {
+    const game::Form1& field = *program.form1IfCreated();
+    game::ByHand hand = program.byHand();
     for (const Place& at : places) {
-        form.SpawnInvader(static_cast<int>(game::InvaderKind::CastleKiller));
-        const ui::SpriteRef invader = form.picCastleKiller(form.picCastleKiller.UBound());
-        invader.Left = static_cast<float>(at.x);
-        invader.Top = static_cast<float>(at.y);
+        hand.SpawnInvader(static_cast<std::int16_t>(game::InvaderKind::CastleKiller));
+        place(program, "picCastleKiller", field.picCastleKiller.UBound(), static_cast<float>(at.x),
+              static_cast<float>(at.y));
     }
 }
 

@@ -79,15 +79,16 @@ struct Counters {
 
 struct Field {
     Game game;
-    game::Form1& form = game.form;
+    const game::Form1& form = game.view;
+    game::ByHand& hand = game.hand;
     int elements;
 
     Field(int n, Mix mix) : elements(n)
     {
         // The second and third waves are under way: both streams walk and
         // spawn.
-        form.tmrMoveTop.setEnabled(true);
-        form.tmrMoveBot.setEnabled(true);
+        game.timer("tmrMoveTop", true);
+        game.timer("tmrMoveBot", true);
 
         const float W = form.Width;
         const float H = form.Height;
@@ -100,18 +101,17 @@ struct Field {
         std::uniform_real_distribution<float> anywhere(-2000.0f, 20000.0f);
 
         for (int kind : kKinds) {
-            ui::SpriteArray& invaders = form.invaders(kindOf(kind));
-            while (static_cast<int>(invaders.size()) < n) form.SpawnInvader(static_cast<std::int16_t>(kind));
+            const ui::SpriteArray& invaders = form.invaders(kindOf(kind));
+            while (static_cast<int>(invaders.size()) < n) hand.SpawnInvader(static_cast<std::int16_t>(kind));
             for (int i = 0; i < n; ++i) {
-                const ui::SpriteRef invader = invaders(i);
+                const testing_support::BoxSetter invader = game.box(game::Form1::invaderName(kindOf(kind)), i);
                 const bool walks = mix != Mix::Parked || i % kWalkingShare == 0;
-                invader.Visible = walks;
+                invader.visible(walks);
                 if (!walks) {
-                    invader.Left = W + 3000;
-                    invader.Top = H + 5000;
+                    invader.at(W + 3000, H + 5000);
                 } else {
-                    invader.Left = across(rng);
-                    invader.Top = mix == Mix::Ended ? anywhere(rng) : below(rng);
+                    const float left = across(rng);
+                    invader.at(left, mix == Mix::Ended ? anywhere(rng) : below(rng));
                 }
             }
         }
@@ -120,10 +120,10 @@ struct Field {
         game.program.apply(game.program.now(), game::Input::keyDown(kKeyD));
         game.program.apply(game.program.now(), game::Input::keyDown(kKeyW));
 
-        if (mix == Mix::Ended) form.WinGame();
+        if (mix == Mix::Ended) hand.WinGame();
     }
 
-    ui::SpriteArray& array(int kind) { return form.invaders(kindOf(kind)); }
+    const ui::SpriteArray& array(int kind) const { return form.invaders(kindOf(kind)); }
 
     std::int64_t allElements() const
     {
@@ -158,14 +158,9 @@ struct Field {
     // where no invader of these mixes comes within a second.
     void launch(int slot)
     {
-        ui::PictureBox& p = form.picProjectile(slot);
-        const auto k = static_cast<std::size_t>(slot);
-        p.Left = 8000;
-        p.Top = 1500.0f + 700.0f * static_cast<float>(slot);
-        p.Visible = true;
-        form.projStepX[k] = static_cast<double>(form.projSpeed[k]);
-        form.projStepY[k] = 0.0;
-        form.tmrProjectile(slot).setEnabled(true);
+        game.box("picProjectile", slot).at(8000, 1500.0f + 700.0f * static_cast<float>(slot)).visible(true);
+        hand.setProjectileStep(slot, static_cast<double>(form.projSpeed[static_cast<std::size_t>(slot)]), 0.0);
+        game.timer("tmrProjectile", true, slot);
     }
 };
 
@@ -216,7 +211,7 @@ constexpr benchmark::IterationCount kSpawnCalls = 32;
 void BM_Tick(benchmark::State& state, Tick tick, Mix mix)
 {
     Field f(static_cast<int>(state.range(0)), mix);
-    game::Form1& form = f.form;
+    game::ByHand& hand = f.hand;
     const std::int64_t items = itemsPerCall(tick, f);
     if (tick == Tick::Projectile) f.launch(0);
     const Counters before = f.counters();
@@ -225,54 +220,55 @@ void BM_Tick(benchmark::State& state, Tick tick, Mix mix)
     switch (tick) {
         case Tick::Collision:
             for (auto _ : state) {
-                form.tmrCollisionDetect_Timer();
+                hand.tmrCollisionDetect_Timer();
                 benchmark::ClobberMemory();
             }
             break;
         case Tick::Hero:
             for (auto _ : state) {
-                form.tmrCharaMovement_Timer();
+                hand.tmrCharaMovement_Timer();
                 benchmark::ClobberMemory();
             }
             break;
         case Tick::CastleKillers:
             for (auto _ : state) {
-                form.tmrMonsterMovement_Timer();
+                hand.tmrMonsterMovement_Timer();
                 benchmark::ClobberMemory();
             }
             break;
         case Tick::TopStream:
             for (auto _ : state) {
-                form.tmrMoveTop_Timer();
+                hand.tmrMoveTop_Timer();
                 benchmark::ClobberMemory();
             }
             break;
         case Tick::BottomStream:
             for (auto _ : state) {
-                form.tmrMoveBot_Timer();
+                hand.tmrMoveBot_Timer();
                 benchmark::ClobberMemory();
             }
             break;
         case Tick::Projectile: {
             // Kept in flight: sent back to its start before it reaches the edge.
-            ui::PictureBox& p = form.picProjectile(0);
+            const ui::PictureBox& p = f.form.picProjectile(0);
+            const testing_support::BoxSetter back = f.game.box("picProjectile", 0);
             for (auto _ : state) {
-                form.tmrProjectile_Timer(0);
-                if (p.Left > 20000) p.Left = 8000;
+                hand.tmrProjectile_Timer(0);
+                if (p.Left > 20000) back.left(8000);
                 benchmark::DoNotOptimize(p.Left);
             }
             break;
         }
         case Tick::Spawn:
             for (auto _ : state) {
-                form.tmrSpawnTimer_Timer();
+                hand.tmrSpawnTimer_Timer();
                 benchmark::ClobberMemory();
             }
             break;
         case Tick::Clock:
             for (auto _ : state) {
-                form.tmrTimer_Timer();
-                benchmark::DoNotOptimize(form.lblTimer.Caption.data());
+                hand.tmrTimer_Timer();
+                benchmark::DoNotOptimize(f.form.lblTimer.Caption.data());
             }
             break;
     }
@@ -297,7 +293,8 @@ public:
 
     void restore()
     {
-        game::Form1& form = field_->form;
+        const game::Form1& form = field_->form;
+        Game& game = field_->game;
         for (int kind : kKinds) {
             if (static_cast<int>(field_->array(kind).size()) > n_ + regrowth_) {
                 build();
@@ -305,22 +302,19 @@ public:
             }
         }
         for (int kind : kKinds) {
-            ui::SpriteArray& invaders = field_->array(kind);
+            const ui::SpriteArray& invaders = field_->array(kind);
             const auto k = static_cast<std::size_t>(kind);
             for (std::size_t i = 0; i < invaders.size(); ++i) {
-                const ui::SpriteRef invader = invaders(static_cast<int>(i));
+                const testing_support::BoxSetter invader =
+                    game.box(game::Form1::invaderName(kindOf(kind)), static_cast<int>(i));
                 if (i < lefts_[k].size()) {
-                    invader.Left = lefts_[k][i];
-                    invader.Top = tops_[k][i];
+                    invader.at(lefts_[k][i], tops_[k][i]);
                 } else {
-                    invader.Visible = false;
-                    invader.Left = form.parkedInvaderLeft();
-                    invader.Top = form.parkedInvaderTop();
+                    invader.visible(false).at(form.parkedInvaderLeft(), form.parkedInvaderTop());
                 }
             }
         }
-        form.picHero.Left = heroLeft_;
-        form.picHero.Top = heroTop_;
+        game.box("picHero").at(heroLeft_, heroTop_);
         for (int slot = 0; slot < 4; ++slot) field_->launch(slot);
     }
 

@@ -26,6 +26,8 @@
 #include "app/battlefield_widget.h"
 #include "app/shell.h"
 #include "app/title_widget.h"
+#include "arrange.h"
+#include "program.h"
 
 namespace {
 
@@ -92,7 +94,8 @@ int main(int argc, char** argv)
     report("title");
 
     shell.title()->startButton()->click();
-    game::Form1* form = shell.programToArrange().form1ToArrange();
+    game::Program& program = shell.programToArrange();
+    const game::Form1* form = program.form1IfCreated();
     app::BattlefieldWidget* field = shell.battlefield();
     if (form == nullptr || field == nullptr) {
         std::fputs("Start did not show the battlefield\n", stderr);
@@ -106,10 +109,11 @@ int main(int argc, char** argv)
     }
     report("load");
 
-    for (auto& [name, timer] : form->timers()) timer->setEnabled(false);
+    bench::stopAllTimers(program);
+    game::ByHand hand = program.byHand();
     for (std::int16_t kind = 0; kind < 3; ++kind) {
-        ui::SpriteArray& invaders = form->invaders(*game::invaderKindOf(kind));
-        while (invaders.UBound() < ui::SpriteArray::kMaxIndex) form->SpawnInvader(kind);
+        const ui::SpriteArray& invaders = form->invaders(*game::invaderKindOf(kind));
+        while (invaders.UBound() < ui::SpriteArray::kMaxIndex) hand.SpawnInvader(kind);
     }
     QElapsedTimer painting;
     painting.start();

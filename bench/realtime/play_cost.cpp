@@ -529,7 +529,7 @@ int main(int argc, char** argv)
     shell.start();
 
     constexpr double kSettle = 1.0;  // s from Start to the measurement
-    game::Form1* form = nullptr;
+    const game::Form1* form = nullptr;
     int onFieldStart = 0, onFieldEnd = 0;
     // Read at every eighth timer wake-up, so that taking the mean the
     // idle-work floor shows costs the game next to nothing.
@@ -539,7 +539,7 @@ int main(int argc, char** argv)
 
     QTimer::singleShot(500, Qt::PreciseTimer, &application, [&] {
         shell.title()->startButton()->click();
-        form = shell.programToArrange().form1ToArrange();
+        form = shell.programToArrange().form1IfCreated();
         if (form == nullptr || shell.battlefield() == nullptr || !form->tmrTimer.Enabled()) {
             std::fputs("Start did not start the battlefield\n", stderr);
             std::exit(1);
@@ -550,7 +550,8 @@ int main(int argc, char** argv)
             // (The field's height as the game reads it, zoomed or not.)
             const double fieldHeight =
                 shell.battlefield()->height() / shell.battlefield()->zoom().factor() * double{app::kTwipsPerPixel};
-            bench::fillTheField(*form, bench::fieldPlaces(field, seconds + kSettle + 2, fieldHeight));
+            bench::fillTheField(shell.programToArrange(),
+                                bench::fieldPlaces(field, seconds + kSettle + 2, fieldHeight));
         }
         QTimer::singleShot(static_cast<int>(kSettle * 1000), Qt::PreciseTimer, &application, [&] {
             onFieldStart = invadersOnField(*form, *shell.battlefield());

@@ -485,8 +485,8 @@ EMSCRIPTEN_KEEPALIVE const char* zv_bench_places(int onField, double seconds)
 
 EMSCRIPTEN_KEEPALIVE void zv_bench_fill(int onField, double seconds)
 {
-    if (game::Form1* form = running->program.form1ToArrange())
-        bench::fillTheField(*form,
+    if (running->program.form1IfCreated() != nullptr)
+        bench::fillTheField(running->program,
                             bench::fieldPlaces(onField, seconds, web::kFieldClient.height * web::kTwipsPerPixel));
 }
 #endif
