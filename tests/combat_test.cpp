@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,22 +22,23 @@ using testing_support::StillGame;
 ui::PictureBox box(float left, float top, float width, float height)
 {
     ui::PictureBox b;
-    place(b, left, top, width, height);
+    b.Left = left;
+    b.Top = top;
+    b.Width = width;
+    b.Height = height;
     return b;
 }
 
 // Puts an invader over the castle's inside, where it touches nothing else.
-void intoTheCastle(ui::SpriteRef invader)
+void intoTheCastle(Game& g, const char* invaders, int index)
 {
-    place(invader, 1000, 1000, 735, 855);
+    place(g.box(invaders, index), 1000, 1000, 735, 855);
 }
 
 // Puts a projectile wholly inside an invader's rectangle.
-void intoInvader(ui::PictureBox& projectile, const ui::Extent& invader)
+void intoInvader(Game& g, int slot, const ui::Extent& invader)
 {
-    projectile.Left = invader.Left + 100;
-    projectile.Top = invader.Top + 100;
-    projectile.Visible = true;
+    g.box("picProjectile", slot).at(invader.Left + 100, invader.Top + 100).visible(true);
 }
 
 const std::vector<std::string> kLossPair{"Game Over, You Lose!", "Your score is "};
@@ -146,11 +148,11 @@ TEST(Overlap, visibilityAndEnabledStatePlayNoPart)
 TEST(CollisionTick, aKillHidesAndParksBothSpritesFromTheCurrentOuterSizeAndCountsIt)
 {
     StillGame g;
-    game::Form1& f = g.form;
-    ui::SpriteRef invader = f.picCastleKiller(0);
-    ui::PictureBox& fire = f.picProjectile(1);
-    place(invader, 10000, 8000, 735, 855);
-    intoInvader(fire, invader);
+    const game::Form1& f = g.view;
+    const ui::SpriteView invader = f.picCastleKiller(0);
+    const ui::PictureBox& fire = f.picProjectile(1);
+    place(g.box("picCastleKiller", 0), 10000, 8000, 735, 855);
+    intoInvader(g, 1, invader);
     g.collisionTick();
     EXPECT_FALSE(invader.Visible);
     EXPECT_FALSE(fire.Visible);
@@ -166,11 +168,10 @@ TEST(CollisionTick, aKillHidesAndParksBothSpritesFromTheCurrentOuterSizeAndCount
     EXPECT_EQ(f.lives, 3);
 
     // The window was resized: the parking places follow its outer size.
-    f.Width = 30015;
-    f.Height = 16020;
-    ui::SpriteRef bottom = f.picCKBot(0);
-    place(bottom, 2000, 9000, 735, 855);
-    intoInvader(f.picProjectile(3), bottom);
+    g.resize(30015, 16020);
+    const ui::SpriteView bottom = f.picCKBot(0);
+    place(g.box("picCKBot", 0), 2000, 9000, 735, 855);
+    intoInvader(g, 3, bottom);
     g.collisionTick();
     EXPECT_TRUE(isAt(bottom, g.parkedInvader()));
     EXPECT_TRUE(isAt(f.picProjectile(3), g.spentProjectile()));
@@ -190,12 +191,12 @@ TEST(CollisionTick, ofTwoProjectilesOnOneInvaderTheLowerNumberedKillsAndTheOther
     for (Case c : {Case{0, 1}, Case{0, 3}, Case{1, 2}, Case{2, 3}}) {
         SCOPED_TRACE(::testing::Message() << c.first << " and " << c.second);
         StillGame g;
-        game::Form1& f = g.form;
-        ui::SpriteRef invader = f.picCastleKiller(0);
-        place(invader, 10000, 8000, 735, 855);
-        intoInvader(f.picProjectile(c.first), invader);
-        place(f.picProjectile(c.second), 10300, 8400, 100, 100);
-        f.picProjectile(c.second).Visible = true;
+        const game::Form1& f = g.view;
+        const ui::SpriteView invader = f.picCastleKiller(0);
+        place(g.box("picCastleKiller", 0), 10000, 8000, 735, 855);
+        intoInvader(g, c.first, invader);
+        place(g.box("picProjectile", c.second), 10300, 8400, 100, 100);
+        g.box("picProjectile", c.second).visible(true);
         g.collisionTick();
         EXPECT_FALSE(invader.Visible);
         EXPECT_TRUE(isAt(f.picProjectile(c.first), g.spentProjectile()));
@@ -211,12 +212,11 @@ TEST(CollisionTick, ofTwoProjectilesOnOneInvaderTheLowerNumberedKillsAndTheOther
 TEST(CollisionTick, afterAKillTheParkedInvaderIsStillTestedAgainstTheLaterProjectiles)
 {
     StillGame g;
-    game::Form1& f = g.form;
-    ui::SpriteRef invader = f.picCastleKiller(0);
-    place(invader, 10000, 8000, 735, 855);
-    intoInvader(f.picProjectile(0), invader);
+    const game::Form1& f = g.view;
+    place(g.box("picCastleKiller", 0), 10000, 8000, 735, 855);
+    intoInvader(g, 0, f.picCastleKiller(0));
     // A later projectile standing at the invaders' parking place meets it there.
-    place(f.picProjectile(2), g.parkedInvader().left + 10, g.parkedInvader().top + 10, 255, 255);
+    place(g.box("picProjectile", 2), g.parkedInvader().left + 10, g.parkedInvader().top + 10, 255, 255);
     g.collisionTick();
     EXPECT_EQ(f.kills, 2);
     EXPECT_EQ(f.score, 200);
@@ -226,14 +226,13 @@ TEST(CollisionTick, afterAKillTheParkedInvaderIsStillTestedAgainstTheLaterProjec
 
 TEST(CollisionTick, oneProjectileKillsOnlyTheInvaderVisitedFirst)
 {
-    using Array = ui::SpriteArray game::Form1::*;
-    constexpr Array kKillers = &game::Form1::picCastleKiller, kTop = &game::Form1::picCKTop,
-                    kBottom = &game::Form1::picCKBot;
+    constexpr game::InvaderKind kKillers = game::InvaderKind::CastleKiller, kTop = game::InvaderKind::Top,
+                                kBottom = game::InvaderKind::Bottom;
     struct Case {
         const char* what;
-        Array firstArray;
+        game::InvaderKind firstKind;
         int firstIndex;
-        Array secondArray;
+        game::InvaderKind secondKind;
         int secondIndex;
     };
     const std::vector<Case> cases{
@@ -246,16 +245,19 @@ TEST(CollisionTick, oneProjectileKillsOnlyTheInvaderVisitedFirst)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         StillGame g;
-        game::Form1& f = g.form;
-        f.picCastleKiller.Load(1);
-        f.picCKTop.Load(1);
-        f.picCKBot.Load(1);
-        ui::SpriteRef first = (f.*c.firstArray)(c.firstIndex);
-        ui::SpriteRef second = (f.*c.secondArray)(c.secondIndex);
-        place(first, 10000, 8000, 735, 855);
-        place(second, 10200, 8200, 735, 855);
-        first.Visible = second.Visible = true;
-        place(f.picProjectile(0), 10300, 8300, 100, 100);
+        const game::Form1& f = g.view;
+        // Element 1 of each kind, at its stream's entry, where it touches nothing.
+        for (const game::Form1::InvaderRow& row : game::Form1::invaderRows())
+            g.hand.SpawnInvader(static_cast<std::int16_t>(row.kind));
+        const ui::SpriteView first = f.invaders(c.firstKind)(c.firstIndex);
+        const ui::SpriteView second = f.invaders(c.secondKind)(c.secondIndex);
+        const auto firstBox = g.box(game::Form1::invaderName(c.firstKind), c.firstIndex);
+        const auto secondBox = g.box(game::Form1::invaderName(c.secondKind), c.secondIndex);
+        place(firstBox, 10000, 8000, 735, 855);
+        place(secondBox, 10200, 8200, 735, 855);
+        firstBox.visible(true);
+        secondBox.visible(true);
+        place(g.box("picProjectile", 0), 10300, 8300, 100, 100);
         g.collisionTick();
         EXPECT_FALSE(first.Visible);
         EXPECT_TRUE(isAt(first, g.parkedInvader()));
@@ -270,11 +272,11 @@ TEST(CollisionTick, theKillComesFirstSoTheSameInvaderNeitherHitsTheMageNorTheCas
     {
         SCOPED_TRACE("projectile and mage");
         StillGame g;
-        game::Form1& f = g.form;
-        ui::SpriteRef invader = f.picCastleKiller(0);
-        place(invader, 6700, 4300, 735, 855);
+        const game::Form1& f = g.view;
+        const ui::SpriteView invader = f.picCastleKiller(0);
+        place(g.box("picCastleKiller", 0), 6700, 4300, 735, 855);
         ASSERT_TRUE(game::Form1::Collide(invader, f.picHero));
-        intoInvader(f.picProjectile(0), invader);
+        intoInvader(g, 0, invader);
         g.collisionTick();
         EXPECT_EQ(f.kills, 1);
         EXPECT_EQ(f.lives, 3);
@@ -286,10 +288,9 @@ TEST(CollisionTick, theKillComesFirstSoTheSameInvaderNeitherHitsTheMageNorTheCas
     {
         SCOPED_TRACE("projectile and castle");
         StillGame g;
-        game::Form1& f = g.form;
-        ui::SpriteRef invader = f.picCKTop(0);
-        intoTheCastle(invader);
-        intoInvader(f.picProjectile(2), invader);
+        const game::Form1& f = g.view;
+        intoTheCastle(g, "picCKTop", 0);
+        intoInvader(g, 2, f.picCKTop(0));
         g.collisionTick();
         EXPECT_EQ(f.kills, 1);
         EXPECT_EQ(f.score, 100);
@@ -302,12 +303,12 @@ TEST(CollisionTick, theKillComesFirstSoTheSameInvaderNeitherHitsTheMageNorTheCas
 TEST(CollisionTick, aSpecialCoveringAnInvaderWithAllItsCornersOutsideDoesNotKillIt)
 {
     StillGame g;
-    game::Form1& f = g.form;
-    ui::SpriteRef invader = f.picCastleKiller(0);
-    place(invader, 10000, 10000, 735, 855);
-    ui::PictureBox& special = f.picProjectile(3);
-    place(special, 9900, 9900, 1000, 1100);
-    special.Visible = true;
+    const game::Form1& f = g.view;
+    const ui::SpriteView invader = f.picCastleKiller(0);
+    place(g.box("picCastleKiller", 0), 10000, 10000, 735, 855);
+    const ui::PictureBox& special = f.picProjectile(3);
+    place(g.box("picProjectile", 3), 9900, 9900, 1000, 1100);
+    g.box("picProjectile", 3).visible(true);
     g.collisionTick();
     EXPECT_TRUE(invader.Visible);
     EXPECT_EQ(invader.Left, 10000);
@@ -317,8 +318,7 @@ TEST(CollisionTick, aSpecialCoveringAnInvaderWithAllItsCornersOutsideDoesNotKill
     EXPECT_EQ(f.lblScoreNum.Caption, "0");
 
     // Once one of its corners lies on the invader, it kills.
-    special.Left = 10735;  // bottom-left corner on the invader's right edge
-    special.Top = 9400;
+    g.box("picProjectile", 3).at(10735, 9400);  // bottom-left corner on the invader's right edge
     g.collisionTick();
     EXPECT_FALSE(invader.Visible);
     EXPECT_EQ(f.kills, 1);
@@ -329,10 +329,10 @@ TEST(CollisionTick, aSpecialCoveringAnInvaderWithAllItsCornersOutsideDoesNotKill
 TEST(CollisionTick, aHeroHitCostsALifeAndPutsTheMageBackWithTheTimerOn)
 {
     StillGame g;
-    game::Form1& f = g.form;
-    ui::SpriteRef invader = f.picCastleKiller(0);
-    place(invader, 6700, 4300, 735, 855);
-    invader.Visible = true;
+    const game::Form1& f = g.view;
+    const ui::SpriteView invader = f.picCastleKiller(0);
+    place(g.box("picCastleKiller", 0), 6700, 4300, 735, 855);
+    g.box("picCastleKiller", 0).visible(true);
     const ui::PictureRef picture = f.picHero.Picture;
     g.collisionTick();
     EXPECT_EQ(f.lives, 2);
@@ -356,10 +356,10 @@ TEST(CollisionTick, aLaterInvaderMeetsTheMageAtHisResetPlaceInTheSameTick)
     {
         SCOPED_TRACE("the second invader waits at the reset place");
         StillGame g;
-        game::Form1& f = g.form;
-        f.picCastleKiller.Load(1).Visible = true;
-        place(f.picCastleKiller(0), 6700, 4300, 735, 855);
-        place(f.picCastleKiller(1), 6400, 6400, 735, 855);
+        const game::Form1& f = g.view;
+        g.hand.SpawnInvader(1);  // castle killer 1, shown
+        place(g.box("picCastleKiller", 0), 6700, 4300, 735, 855);
+        place(g.box("picCastleKiller", 1), 6400, 6400, 735, 855);
         g.collisionTick();
         EXPECT_EQ(f.lives, 1);
         EXPECT_FALSE(f.picLife(2).Visible);
@@ -370,10 +370,10 @@ TEST(CollisionTick, aLaterInvaderMeetsTheMageAtHisResetPlaceInTheSameTick)
     {
         SCOPED_TRACE("the second invader touched only the old place");
         StillGame g;
-        game::Form1& f = g.form;
-        f.picCastleKiller.Load(1).Visible = true;
-        place(f.picCastleKiller(0), 6700, 4300, 735, 855);
-        place(f.picCastleKiller(1), 7000, 4500, 735, 855);
+        const game::Form1& f = g.view;
+        g.hand.SpawnInvader(1);
+        place(g.box("picCastleKiller", 0), 6700, 4300, 735, 855);
+        place(g.box("picCastleKiller", 1), 7000, 4500, 735, 855);
         ASSERT_TRUE(game::Form1::Collide(f.picCastleKiller(1), f.picHero));
         g.collisionTick();
         EXPECT_EQ(f.lives, 2);
@@ -385,10 +385,11 @@ TEST(CollisionTick, hiddenInvadersTouchTheMageLikeShownOnes)
     for (int which = 0; which < 2; ++which) {
         SCOPED_TRACE(which == 0 ? "bottom stream element 0" : "top stream element 0");
         StillGame g;
-        game::Form1& f = g.form;
-        ui::SpriteRef invader = which == 0 ? f.picCKBot(0) : f.picCKTop(0);
+        const game::Form1& f = g.view;
+        const char* name = which == 0 ? "picCKBot" : "picCKTop";
+        const ui::SpriteView invader = which == 0 ? f.picCKBot(0) : f.picCKTop(0);
         ASSERT_FALSE(invader.Visible);
-        place(invader, 6700, 4300, 735, 855);
+        place(g.box(name, 0), 6700, 4300, 735, 855);
         g.collisionTick();
         EXPECT_EQ(f.lives, 2);
         EXPECT_FALSE(invader.Visible);
@@ -399,9 +400,9 @@ TEST(CollisionTick, hiddenInvadersTouchTheMageLikeShownOnes)
 TEST(CollisionTick, anInvaderOnBothTheMageAndTheCastleCostsALifeThenTheCastleHit)
 {
     StillGame g;
-    game::Form1& f = g.form;
-    ui::SpriteRef invader = f.picCastleKiller(0);
-    place(invader, 6000, 3900, 735, 855);
+    const game::Form1& f = g.view;
+    const ui::SpriteView invader = f.picCastleKiller(0);
+    place(g.box("picCastleKiller", 0), 6000, 3900, 735, 855);
     ASSERT_TRUE(game::Form1::Collide(invader, f.picHero));
     ASSERT_TRUE(game::Form1::Collide(f.picCastle, invader));
     g.collisionTick();
@@ -417,15 +418,14 @@ TEST(CollisionTick, anInvaderOnBothTheMageAndTheCastleCostsALifeThenTheCastleHit
 TEST(CollisionTick, aHitRestartsTheCollisionPeriodFromTheMomentOfTheHit)
 {
     Game g;
-    game::Form1& f = g.form;
-    ui::SpriteRef invader = f.picCKBot(0);
+    const game::Form1& f = g.view;
     g.advance(10);
-    place(invader, 6700, 4300, 735, 855);
-    f.tmrCollisionDetect_Timer();  // a hit at 10 ms, off the timer's beat
+    place(g.box("picCKBot", 0), 6700, 4300, 735, 855);
+    g.hand.tmrCollisionDetect_Timer();  // a hit at 10 ms, off the timer's beat
     ASSERT_EQ(f.lives, 2);
     ASSERT_TRUE(f.tmrCollisionDetect.Enabled());
-    place(invader, 6400, 6400, 735, 855);  // waiting at the reset place
-    g.advance(15);                         // 25 ms: the old beat would fire here
+    place(g.box("picCKBot", 0), 6400, 6400, 735, 855);  // waiting at the reset place
+    g.advance(15);                                      // 25 ms: the old beat would fire here
     EXPECT_EQ(f.lives, 2);
     g.advance(9);
     EXPECT_EQ(f.lives, 2);
@@ -456,10 +456,10 @@ TEST(CollisionTick, eachCastleHitTakesAHundredAndABarStepUntilTheLastHundred)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.before);
         StillGame g;
-        game::Form1& f = g.form;
-        f.lblCastleLifeBar.Caption = c.before;
-        f.lblCastleLifeBar.Width = c.width;
-        intoTheCastle(f.picCastleKiller(0));
+        const game::Form1& f = g.view;
+        g.caption("lblCastleLifeBar", c.before);
+        g.labelWidth("lblCastleLifeBar", c.width);
+        intoTheCastle(g, "picCastleKiller", 0);
         g.collisionTick();
         EXPECT_EQ(f.lblCastleLifeBar.Caption, c.after);
         EXPECT_EQ(f.lblCastleLifeBar.Width, c.widthAfter);
@@ -471,12 +471,12 @@ TEST(CollisionTick, eachCastleHitTakesAHundredAndABarStepUntilTheLastHundred)
 TEST(CollisionTick, thirtyFourCastleHitsLeaveOneHundredAndTheThirtyFifthFellsTheCastle)
 {
     StillGame g;
-    game::Form1& f = g.form;
-    ui::SpriteRef invader = f.picCastleKiller(0);
+    const game::Form1& f = g.view;
+    const ui::SpriteView invader = f.picCastleKiller(0);
     for (int k = 1; k <= 37; ++k) {
         SCOPED_TRACE(k);
-        invader.Visible = true;
-        intoTheCastle(invader);
+        g.box("picCastleKiller", 0).visible(true);
+        intoTheCastle(g, "picCastleKiller", 0);
         g.collisionTick();
         EXPECT_FALSE(invader.Visible);
         EXPECT_TRUE(isAt(invader, g.parkedInvader()));
@@ -497,18 +497,17 @@ TEST(CollisionTick, thirtyFourCastleHitsLeaveOneHundredAndTheThirtyFifthFellsThe
 TEST(CollisionTick, theCastleTestsTheInvadersCornersSoAnInvaderInsideItCounts)
 {
     StillGame g;
-    game::Form1& f = g.form;
-    ui::SpriteRef invader = f.picCastleKiller(0);
+    const game::Form1& f = g.view;
+    const ui::SpriteView invader = f.picCastleKiller(0);
     // Wholly inside: none of the castle's corners lies in the invader.
-    place(invader, 2000, 1500, 735, 855);
+    place(g.box("picCastleKiller", 0), 2000, 1500, 735, 855);
     g.collisionTick();
     EXPECT_EQ(f.lblCastleLifeBar.Caption, "3400");
     // Parked after a resize.
-    place(f.picHero, 15000, 9000, 675, 735);
-    f.Width = 25000;
-    f.Height = 14000;
-    invader.Visible = true;
-    place(invader, 6615, 4215, 735, 855);  // on the castle's bottom-right corner
+    place(g.box("picHero"), 15000, 9000, 675, 735);
+    g.resize(25000, 14000);
+    g.box("picCastleKiller", 0).visible(true);
+    place(g.box("picCastleKiller", 0), 6615, 4215, 735, 855);  // on the castle's bottom-right corner
     g.collisionTick();
     EXPECT_EQ(f.lblCastleLifeBar.Caption, "3300");
     EXPECT_TRUE(isAt(invader, g.parkedInvader()));
@@ -518,36 +517,36 @@ TEST(CollisionTick, theScoresFirstChangeStartsFromNothing)
 {
     {
         StillGame g;
-        g.form.tmrCollisionDetect_Timer();
-        EXPECT_FALSE(g.form.score.has_value());
-        EXPECT_EQ(g.form.lblScoreNum.Caption, "0");
-        place(g.form.picCastleKiller(0), 10000, 8000, 735, 855);
-        intoInvader(g.form.picProjectile(0), g.form.picCastleKiller(0));
+        g.hand.tmrCollisionDetect_Timer();
+        EXPECT_FALSE(g.view.score.has_value());
+        EXPECT_EQ(g.view.lblScoreNum.Caption, "0");
+        place(g.box("picCastleKiller", 0), 10000, 8000, 735, 855);
+        intoInvader(g, 0, g.view.picCastleKiller(0));
         g.collisionTick();
-        EXPECT_EQ(g.form.lblScoreNum.Caption, "100");
-        intoTheCastle(g.form.picCKTop(0));
+        EXPECT_EQ(g.view.lblScoreNum.Caption, "100");
+        intoTheCastle(g, "picCKTop", 0);
         g.collisionTick();
-        EXPECT_EQ(g.form.score, -300);
-        EXPECT_EQ(g.form.lblScoreNum.Caption, "-300");
+        EXPECT_EQ(g.view.score, -300);
+        EXPECT_EQ(g.view.lblScoreNum.Caption, "-300");
     }
     {
         StillGame g;
-        intoTheCastle(g.form.picCKBot(0));
+        intoTheCastle(g, "picCKBot", 0);
         g.collisionTick();
-        EXPECT_EQ(g.form.score, -400);
-        EXPECT_EQ(g.form.lblScoreNum.Caption, "-400");
+        EXPECT_EQ(g.view.score, -400);
+        EXPECT_EQ(g.view.lblScoreNum.Caption, "-400");
     }
 }
 
 TEST(CollisionTick, killsStayAtTheirSixteenBitTopWhileTheScoreStillGains)
 {
     StillGame g;
-    game::Form1& f = g.form;
-    f.kills = 32766;
-    f.score = 5000;
+    const game::Form1& f = g.view;
+    g.variable("kills", 32766);
+    g.variable("score", 5000);
     for (int round = 0; round < 2; ++round) {
-        place(f.picCastleKiller(0), 10000, 8000, 735, 855);
-        intoInvader(f.picProjectile(0), f.picCastleKiller(0));
+        place(g.box("picCastleKiller", 0), 10000, 8000, 735, 855);
+        intoInvader(g, 0, f.picCastleKiller(0));
         g.collisionTick();
     }
     EXPECT_EQ(f.kills, 32767);
@@ -560,9 +559,9 @@ TEST(CollisionTick, aCastleCaptionThatIsNoNumberStopsTheTickAfterTheInvaderIsPar
 {
     {
         StillGame g;
-        game::Form1& f = g.form;
-        f.lblCastleLifeBar.Caption = "full";
-        intoTheCastle(f.picCastleKiller(0));
+        const game::Form1& f = g.view;
+        g.caption("lblCastleLifeBar", "full");
+        intoTheCastle(g, "picCastleKiller", 0);
         EXPECT_THROW(g.collisionTick(), ui::RuntimeError);
         EXPECT_FALSE(f.picCastleKiller(0).Visible);
         EXPECT_TRUE(isAt(f.picCastleKiller(0), g.parkedInvader()));
@@ -572,12 +571,12 @@ TEST(CollisionTick, aCastleCaptionThatIsNoNumberStopsTheTickAfterTheInvaderIsPar
     {
         // On the clock: the rest of that tick is not run, the next tick is.
         Game g;
-        game::Form1& f = g.form;
-        f.lblCastleLifeBar.Caption = "full";
-        intoTheCastle(f.picCastleKiller(0));
-        place(f.picCKTop(0), 10000, 8000, 735, 855);
-        intoInvader(f.picProjectile(1), f.picCKTop(0));
-        f.tmrProjectile(1).setEnabled(false);
+        const game::Form1& f = g.view;
+        g.caption("lblCastleLifeBar", "full");
+        intoTheCastle(g, "picCastleKiller", 0);
+        place(g.box("picCKTop", 0), 10000, 8000, 735, 855);
+        intoInvader(g, 1, f.picCKTop(0));
+        g.timer("tmrProjectile", false, 1);
         g.advance(25);
         EXPECT_TRUE(isAt(f.picCastleKiller(0), g.parkedInvader()));
         EXPECT_EQ(f.kills, 0);
@@ -603,11 +602,11 @@ TEST(Lives, losingALifeHidesTheIconOfThatLifeAndResetsTheMage)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.before);
         StillGame g;
-        game::Form1& f = g.form;
-        f.lives = c.before;
-        place(f.picHero, 100, 200, 675, 735);
-        f.picHero.Visible = false;
-        f.LoseLife();
+        const game::Form1& f = g.view;
+        g.variable("lives", c.before);
+        place(g.box("picHero"), 100, 200, 675, 735);
+        g.box("picHero").visible(false);
+        g.hand.LoseLife();
         EXPECT_EQ(f.lives, c.after);
         for (int k = 0; k < 3; ++k) EXPECT_EQ(f.picLife(k).Visible, k != c.iconHidden) << k;
         EXPECT_EQ(f.picHero.Left, 6480);
@@ -620,15 +619,15 @@ TEST(Lives, losingALifeHidesTheIconOfThatLifeAndResetsTheMage)
 TEST(Lives, fourHitsHideTheIconsTwoOneZeroAndTheNextHeroTickLoses)
 {
     StillGame g;
-    game::Form1& f = g.form;
-    f.picHero_KeyDown(87, 0);
-    f.magicType = 2;
-    f.picHero.Picture = f.picBlackMageFireLeft.Picture;
+    const game::Form1& f = g.view;
+    g.hold({87});
+    g.variable("magicType", 2);
+    g.hand.showPictureOf("picHero", "picBlackMageFireLeft");
     const std::vector<std::vector<bool>> shown{
         {true, true, false}, {true, false, false}, {false, false, false}, {false, false, false}};
     for (int hit = 0; hit < 4; ++hit) {
         SCOPED_TRACE(hit + 1);
-        place(f.picCastleKiller(0), f.picHero.Left + 100, f.picHero.Top + 100, 735, 855);
+        place(g.box("picCastleKiller", 0), f.picHero.Left + 100, f.picHero.Top + 100, 735, 855);
         g.collisionTick();
         EXPECT_EQ(f.lives, 2 - hit);
         for (int k = 0; k < 3; ++k) EXPECT_EQ(f.picLife(k).Visible, shown[static_cast<std::size_t>(hit)][k]) << k;
@@ -638,7 +637,7 @@ TEST(Lives, fourHitsHideTheIconsTwoOneZeroAndTheNextHeroTickLoses)
     EXPECT_EQ(f.keyDown[87], -1);
     EXPECT_EQ(f.magicType, 2);
     EXPECT_EQ(f.picHero.Picture, f.picBlackMageFireLeft.Picture);
-    f.tmrCharaMovement_Timer();
+    g.heroTick();
     EXPECT_EQ(g.host.boxes, kLossPair);
 }
 
@@ -660,13 +659,13 @@ TEST(GameEnd, winAndLossStopOnlyTheMageAndTheContactsAndShowTheirTwoBoxes)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.scoreBox);
         Game g;
-        game::Form1& f = g.form;
+        const game::Form1& f = g.view;
         g.apply(game::Input::mouseDown(1, 20000, 9000));  // a fire projectile in flight
-        f.score = c.score;
+        if (c.score) g.variable("score", *c.score);       // else the score is still unset
         if (c.win)
-            f.WinGame();
+            g.hand.WinGame();
         else
-            f.LoseGame();
+            g.hand.LoseGame();
         EXPECT_EQ(g.host.boxes, (std::vector<std::string>{
                                     c.win ? "You won the game, good job!" : "Game Over, You Lose!", c.scoreBox}));
         EXPECT_FALSE(f.tmrCharaMovement.Enabled());
@@ -682,10 +681,9 @@ TEST(GameEnd, winAndLossStopOnlyTheMageAndTheContactsAndShowTheirTwoBoxes)
 TEST(GameEnd, aFourthHitEndsTheGameOnTheNextHeroTickAndNothingIsDetectedAfterwards)
 {
     Game g;
-    game::Form1& f = g.form;
-    f.lives = 0;
-    ui::SpriteRef invader = f.picCKBot(0);  // hidden, and never walks
-    place(invader, 6700, 4300, 735, 855);
+    const game::Form1& f = g.view;
+    g.variable("lives", 0);
+    place(g.box("picCKBot", 0), 6700, 4300, 735, 855);  // hidden, and never walks
     g.advance(25);
     EXPECT_EQ(f.lives, -1);
     EXPECT_TRUE(g.host.boxes.empty());
@@ -694,9 +692,9 @@ TEST(GameEnd, aFourthHitEndsTheGameOnTheNextHeroTickAndNothingIsDetectedAfterwar
 
     // The collision tick is off for good: invaders on the mage and projectiles
     // on invaders change nothing any more.
-    place(invader, 6400, 6400, 735, 855);
-    place(f.picCastleKiller(0), 10000, 8000, 735, 855);
-    f.magicType = 0;
+    place(g.box("picCKBot", 0), 6400, 6400, 735, 855);
+    place(g.box("picCastleKiller", 0), 10000, 8000, 735, 855);
+    g.variable("magicType", 0);
     g.apply(game::Input::mouseDown(1, 10100, 8100));
     g.advance(1000);
     EXPECT_EQ(f.lives, -1);

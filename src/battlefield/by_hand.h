@@ -59,6 +59,9 @@ public:
     }
     void setKeyDown(int code, std::int16_t state) { f_.keyDown.at(static_cast<std::size_t>(code)) = state; }
     void setSpecialHeld(bool held) { f_.specialHeld = held; }
+    // The procedures a hit on the mage and a lost game run, each on its own.
+    void LoseLife() { f_.LoseLife(); }
+    void LoseGame() { f_.LoseGame(); }
 
 private:
     ui::SpriteRef sprite(std::string_view name, int index = -1) { return f_.sprite(name, index).value(); }
