@@ -45,7 +45,6 @@ public:
     // their own and the invaders they make (battlefield/by_hand.h). Nothing
     // that plays the game uses it.
     ByHand byHand() { return ByHand(form1()); }
-    Form1* form1ToArrange() { return form1_.get(); }
 
 private:
     friend class Menu;  // Start opens the battlefield

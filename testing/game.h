@@ -79,9 +79,8 @@ struct Game {
     game::Program program{host};
     const game::Form1& view;
     game::ByHand hand;
-    game::Form1& form;  // going: every test reads through `view`
 
-    Game() : view(start(program)), hand(program.byHand()), form(*program.form1ToArrange()) {}
+    Game() : view(start(program)), hand(program.byHand()) {}
 
     const ui::Scheduler& clock() const { return program.scheduler(); }
     void advance(std::int64_t ms) { program.apply(program.now() + ms, game::Input::time()); }
@@ -167,15 +166,6 @@ inline ::testing::AssertionResult isAt(const ui::Extent& s, Corner c)
 {
     if (s.Left == c.left && s.Top == c.top) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "at " << s.Left << ", " << s.Top << ", not " << c.left << ", " << c.top;
-}
-
-// Going, with `Game::form`.
-inline void place(ui::SpriteRef b, float left, float top, float width, float height)
-{
-    b.Left = left;
-    b.Top = top;
-    b.Width = width;
-    b.Height = height;
 }
 
 // Puts a lone box or an invader at a rectangle, through the set door.

@@ -539,7 +539,7 @@ int main(int argc, char** argv)
 
     QTimer::singleShot(500, Qt::PreciseTimer, &application, [&] {
         shell.title()->startButton()->click();
-        form = shell.programToArrange().form1IfCreated();
+        form = shell.program().form1IfCreated();
         if (form == nullptr || shell.battlefield() == nullptr || !form->tmrTimer.Enabled()) {
             std::fputs("Start did not start the battlefield\n", stderr);
             std::exit(1);

@@ -135,33 +135,17 @@ std::vector<ui::Label*> Form1::labels()
     return out;
 }
 
-namespace {
-
-// The timers of a window, const or not, in table order with their names.
-template <typename Timer, typename Window>
-std::vector<std::pair<std::string, Timer*>> timerList(Window& form)
-{
-    std::vector<std::pair<std::string, Timer*>> out;
-    for (const Form1::TimerRow& row : Form1::timerRows()) {
-        if (row.member != nullptr)
-            out.emplace_back(row.name, &(form.*row.member));
-        else
-            for (std::size_t k = 0; k < (form.*row.elements).size(); ++k)
-                out.emplace_back(controlName(row.name, static_cast<int>(k)), &(form.*row.elements)[k]);
-    }
-    return out;
-}
-
-}  // namespace
-
-std::vector<std::pair<std::string, ui::Timer*>> Form1::timers()
-{
-    return timerList<ui::Timer>(*this);
-}
-
 std::vector<std::pair<std::string, const ui::Timer*>> Form1::timers() const
 {
-    return timerList<const ui::Timer>(*this);
+    std::vector<std::pair<std::string, const ui::Timer*>> out;
+    for (const TimerRow& row : timerRows()) {
+        if (row.member != nullptr)
+            out.emplace_back(row.name, &(this->*row.member));
+        else
+            for (std::size_t k = 0; k < (this->*row.elements).size(); ++k)
+                out.emplace_back(controlName(row.name, static_cast<int>(k)), &(this->*row.elements)[k]);
+    }
+    return out;
 }
 
 std::optional<ui::SpriteRef> Form1::sprite(std::string_view name, int index)

@@ -168,7 +168,6 @@ public:
     std::vector<const ui::Label*> labels() const;
     std::vector<ui::Label*> labels();
     // All timers in their firing order, with their names.
-    std::vector<std::pair<std::string, ui::Timer*>> timers();
     std::vector<std::pair<std::string, const ui::Timer*>> timers() const;
 
     // Controls by name (and index, for a control array); nothing when there
