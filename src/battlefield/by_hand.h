@@ -17,7 +17,7 @@ class ByHand {
 public:
     explicit ByHand(Form1& form) : f_(form) {}
 
-    // ---- the handlers, each run once, now ----
+    // ---- the handlers and the procedures they share, each run once, now ----
     void tmrCollisionDetect_Timer() { f_.tmrCollisionDetect_Timer(); }
     void tmrCharaMovement_Timer() { f_.tmrCharaMovement_Timer(); }
     void tmrMonsterMovement_Timer() { f_.tmrMonsterMovement_Timer(); }
@@ -38,13 +38,13 @@ public:
     void picHero_KeyUp(KeyCode code, std::int16_t shift) { f_.picHero_KeyUp(code, shift); }
     void SpawnInvader(std::int16_t kind) { f_.SpawnInvader(kind); }
     void WinGame() { f_.WinGame(); }
+    void LoseGame() { f_.LoseGame(); }
+    void LoseLife() { f_.LoseLife(); }
     void Show() { f_.Show(); }
 
     // ---- a press's way to its handler, for the tests of that routing ----
     MouseTarget sendMouseDown(std::int16_t button, float x, float y) { return f_.sendMouseDown(button, x, y); }
     MouseTarget sendMouseUp(std::int16_t button, float x, float y) { return f_.sendMouseUp(button, x, y); }
-    void sendKeyDown(KeyCode code) { f_.sendKeyDown(code); }
-    void sendKeyUp(KeyCode code) { f_.sendKeyUp(code); }
 
     // ---- values the set door does not name ----
     // A box shows the picture another box holds (the mage's looks are boxes
@@ -59,9 +59,6 @@ public:
     }
     void setKeyDown(int code, std::int16_t state) { f_.keyDown.at(static_cast<std::size_t>(code)) = state; }
     void setSpecialHeld(bool held) { f_.specialHeld = held; }
-    // The procedures a hit on the mage and a lost game run, each on its own.
-    void LoseLife() { f_.LoseLife(); }
-    void LoseGame() { f_.LoseGame(); }
 
 private:
     ui::SpriteRef sprite(std::string_view name, int index = -1) { return f_.sprite(name, index).value(); }
