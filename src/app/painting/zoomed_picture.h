@@ -145,10 +145,12 @@ private:
     // beneath, from full-size pixels of the base and the boxes, and takes
     // them from those to scale.
     void paintOwn(std::size_t count);
-    // Which boxes lie alone over the window's colour: their zoomed pixels,
-    // edges and all, are copied from their look scaled on that colour.
-    void markAlone();
+    // What else reaches the zoomed pixels `cover` of box `b` (into near_).
+    void findNear(std::size_t b, const QRect& cover);
     const QImage& aloneLook(Look& look, int left, int top);
+    // The zoomed pixels `strip` across the edge of box `b`, which no later
+    // box reaches.
+    void edge(std::size_t b, const QRect& strip);
     // A grid of cells over the area, listing the rectangles that meet each.
     void buildCells(const std::vector<QRect>& rects);
     // Calls f(index) for each rectangle listed in a cell that `r` meets
@@ -198,7 +200,10 @@ private:
     std::vector<QRect> ownParts_;
     int cellColumns_ = 0;
     std::vector<QRect> items_;
-    std::vector<char> alone_;
+    std::vector<QRect> reach_;
+    QRect pictureReach_;
+    std::vector<std::size_t> seen_, near_;
+    std::vector<QRect> shown_, lone_, mixed_;
     QRect basePicture_;
     std::vector<quint32> own_;
     std::vector<quint32> cellCovers_;
