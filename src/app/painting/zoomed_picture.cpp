@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 #include "app/painting/dirty_region.h"
 #include "app/painting/primitives.h"
@@ -255,6 +256,7 @@ void ZoomedPicture::fit(QSize client, Zoom zoom, qreal ratio)
     baseMade_ = false;
     base_ = QImage();
     looks_.clear();
+    madeEdges_.clear();
 }
 
 QRect ZoomedPicture::zoomedCover(const QRect& design) const
@@ -290,7 +292,10 @@ QRect ZoomedPicture::begin(QPainter& painter, const QRegion& zoomed)
     zoomed_.clear();
     // A scene whose looks keep changing (a box growing) starts again rather
     // than keep them all.
-    if (looks_.size() > 32) looks_.clear();
+    if (looks_.size() > 32) {
+        looks_.clear();
+        madeEdges_.clear();
+    }
 
     // Painting straight on an image of 32-bit pixels (the window's, on every
     // platform the game knows) with no clip of its own, the pixels are
@@ -328,6 +333,7 @@ void ZoomedPicture::setBase(const QColor& back, const QPixmap* picture)
     const qint64 key = picture ? picture->cacheKey() : 0;
     if (baseMade_ && back.rgba() == baseBack_ && key == baseKey_) return;
     baseMade_ = true;
+    madeEdges_.clear();
     baseBack_ = back.rgba();
     baseKey_ = key;
     // Painted as the window paints them, then scaled whole.
@@ -564,15 +570,85 @@ void ZoomedPicture::edge(std::size_t b, const QRect& strip)
     if (!basePicture_.isEmpty()) cutAway(lone_, pictureReach_, &mixed_);
     for (const std::size_t i : near_)
         if (i < b) cutAway(lone_, reach_[i], &mixed_);
-    for (const QRect& r : mixed_) scaleParts(r);
     const Box& box = boxes_[b];
     const QRect cover = zoomedCover(box.design);
+    if (!mixed_.empty()) {
+        if (madeEdge(b, cover, strip)) return;
+        for (const QRect& r : mixed_) scaleParts(r);
+    }
     const QImage* alone = nullptr;
     for (const QRect& part : lone_) {
         if (part.isEmpty()) continue;
         if (!alone) alone = &aloneLook(looks_[box.look], box.design.left(), box.design.top());
         zoomed_.forEachPart(part, [&](const QRect& r) { copy(*alone, cover.topLeft(), r); });
     }
+}
+
+std::size_t ZoomedPicture::EdgeKeyHash::operator()(const std::vector<qint32>& key) const
+{
+    std::size_t h = 14695981039346656037ull;
+    for (const qint32 v : key) h = (h ^ static_cast<quint32>(v)) * 1099511628211ull;
+    return h;
+}
+
+bool ZoomedPicture::madeEdge(std::size_t b, const QRect& cover, const QRect& strip)
+{
+    // Boxes of one look walking at the same distance from one another, as
+    // invaders do, give the same pixels across an edge wherever they are, the
+    // edge at the same place across the zoomed pixels: those pixels are made
+    // once, from the full-size pixels of the base's colour and the boxes
+    // beneath, and copied. What they are depends on the look and the place
+    // across the zoomed pixels of this box, where the strip lies in it, and
+    // the looks and places relative to it of the boxes beneath that meet it.
+    const QRect under = designCover(strip);
+    if (!baseFilled_ || strip.intersects(pictureReach_) || !area_.contains(under) ||
+        !QRect(QPoint(0, 0), client_).contains(strip))
+        return false;
+    const Box& box = boxes_[b];
+    below_.clear();
+    for (const std::size_t i : near_)
+        if (i < b && reach_[i].intersects(strip)) below_.push_back(i);
+    std::sort(below_.begin(), below_.end());
+    const QPoint at = box.design.topLeft();
+    key_.assign({static_cast<qint32>(box.look), at.x() - floorDiv(at.x(), zoom_.den) * zoom_.den,
+                 at.y() - floorDiv(at.y(), zoom_.den) * zoom_.den, strip.left() - cover.left(),
+                 strip.top() - cover.top(), strip.width(), strip.height()});
+    for (const std::size_t i : below_) {
+        const QRect& d = boxes_[i].design;
+        key_.insert(key_.end(),
+                    {static_cast<qint32>(boxes_[i].look), d.left() - at.x(), d.top() - at.y(), d.width(), d.height()});
+    }
+    auto made = madeEdges_.find(key_);
+    if (made == madeEdges_.end()) {
+        if (madeEdges_.size() >= 4096) madeEdges_.clear();
+        std::vector<quint32> pixels(static_cast<std::size_t>(strip.width()) * static_cast<std::size_t>(strip.height()));
+        edgeFull_.assign(static_cast<std::size_t>(under.width()) * static_cast<std::size_t>(under.height()), baseFill_);
+        auto put = [&](const Box& from) {
+            const QRect r = under & from.design;
+            if (r.isEmpty()) return;
+            const QImage& image = looks_[from.look].full;
+            copyRows(reinterpret_cast<uchar*>(edgeFull_.data() + (r.top() - under.top()) * under.width() +
+                                              (r.left() - under.left())),
+                     under.width() * 4,
+                     image.constScanLine(r.top() - from.design.top()) + (r.left() - from.design.left()) * 4,
+                     image.bytesPerLine(), r.width(), r.height());
+        };
+        for (const std::size_t i : below_) put(boxes_[i]);
+        put(box);
+        scale_.divideBy(zoom_);
+        scale_.direct(edgeFull_.data(), under.width(), under.topLeft(), columns_.data() + strip.left(),
+                      rows_.data() + strip.top(), strip.size(), reinterpret_cast<uchar*>(pixels.data()),
+                      strip.width() * 4);
+        made = madeEdges_.emplace(key_, std::move(pixels)).first;
+    }
+    const quint32* pixels = made->second.data();
+    zoomed_.forEachPart(strip, [&](const QRect& r) {
+        copyRows(bits_ + (r.top() + origin_.y()) * bytesPerLine_ + (r.left() + origin_.x()) * 4, bytesPerLine_,
+                 reinterpret_cast<const uchar*>(pixels + (r.top() - strip.top()) * strip.width() +
+                                                (r.left() - strip.left())),
+                 strip.width() * 4, r.width(), r.height());
+    });
+    return true;
 }
 
 bool ZoomedPicture::compose()

@@ -6,6 +6,7 @@
 #include <QRegion>
 #include <QSize>
 #include <array>
+#include <unordered_map>
 #include <vector>
 
 #include "app/painting/banded_rects.h"
@@ -151,6 +152,13 @@ private:
     // The zoomed pixels `strip` across the edge of box `b`, which no later
     // box reaches.
     void edge(std::size_t b, const QRect& strip);
+    // Paints `strip` across the edge of box `b` (whose zoomed pixels are
+    // `cover`) where the window's colour and boxes lie beneath it, from the
+    // same pixels made before if they were; false where it cannot.
+    bool madeEdge(std::size_t b, const QRect& cover, const QRect& strip);
+    struct EdgeKeyHash {
+        std::size_t operator()(const std::vector<qint32>& key) const;
+    };
     // A grid of cells over the area, listing the rectangles that meet each.
     void buildCells(const std::vector<QRect>& rects);
     // Calls f(index) for each rectangle listed in a cell that `r` meets
@@ -204,6 +212,10 @@ private:
     QRect pictureReach_;
     std::vector<std::size_t> seen_, near_;
     std::vector<QRect> shown_, lone_, mixed_;
+    std::vector<std::size_t> below_;
+    std::vector<qint32> key_;
+    std::vector<quint32> edgeFull_;
+    std::unordered_map<std::vector<qint32>, std::vector<quint32>, EdgeKeyHash> madeEdges_;
     QRect basePicture_;
     std::vector<quint32> own_;
     std::vector<quint32> cellCovers_;
