@@ -81,12 +81,15 @@ inline void scaleDown(const QImage& src, Zoom zoom, const QRect& dst, QImage& ou
 // zoomed pixel that lies wholly inside one, with nothing above it, is that
 // box's own image scaled down. The base and every such box are scaled once
 // per zoom (a box once for each of the den x den places its corner can take
-// across the zoomed pixels) and copied; a box alone over the window's colour
-// is copied edges and all, from its look scaled on that colour. Only the
-// pixels that straddle the edge of a box among others are made from
-// full-size pixels (the base and the boxes, put together), and those of
-// everything else (labels) from the scene painted at full size. The result
-// is the same as scaling the whole scene.
+// across the zoomed pixels) and copied; each box gives only the pixels no
+// later box reaches. Across a box's edge, where only the window's colour
+// lies beneath, its pixels are copied from its look scaled on that colour;
+// where boxes lie beneath, they are made from full-size pixels (the colour
+// and the boxes, put together) once for each way the boxes can lie across
+// the zoomed pixels, and copied; over the window's picture or running off
+// the window, made each time. Those of everything else (labels) are made
+// from the scene painted at full size. The result is the same as scaling
+// the whole scene.
 class ZoomedPicture {
 public:
     // For a client area of `client` logical pixels at `zoom` and `ratio`
