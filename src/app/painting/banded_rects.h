@@ -40,7 +40,12 @@ public:
             const auto begin = rects_.begin() + static_cast<std::ptrdiff_t>(band->first);
             const auto end = rects_.begin() + static_cast<std::ptrdiff_t>(band->end);
             const auto first = std::partition_point(begin, end, [&](const QRect& z) { return z.right() < r.left(); });
-            for (auto part = first; part != end && part->left() <= r.right(); ++part) f(r & *part);
+            // (Both meet the band and each other: their intersection is
+            // worked out here rather than by a call for each.)
+            const int top = std::max(r.top(), band->top), bottom = std::min(r.bottom(), band->bottom);
+            for (auto part = first; part != end && part->left() <= r.right(); ++part)
+                f(QRect(QPoint(std::max(r.left(), part->left()), top),
+                        QPoint(std::min(r.right(), part->right()), bottom)));
         }
     }
 

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 #include "app/painting/dirty_region.h"
 #include "app/painting/primitives.h"
@@ -40,6 +41,24 @@ void copyRows(uchar* to, qsizetype toLine, const uchar* from, qsizetype fromLine
         const auto* source = reinterpret_cast<const quint32*>(from);
         auto* target = reinterpret_cast<quint32*>(to);
         for (int x = 0; x < width; ++x) target[x] = source[x];
+    }
+}
+
+// Takes `r` away from the rectangles `parts`, which stay apart (some empty),
+// adding what it takes to `taken`.
+void cutAway(std::vector<QRect>& parts, const QRect& r, std::vector<QRect>* taken = nullptr)
+{
+    const std::size_t count = parts.size();
+    for (std::size_t k = 0; k < count; ++k) {
+        const QRect p = parts[k];
+        if (!p.intersects(r)) continue;
+        parts[k] = QRect();
+        if (taken) taken->push_back(p & r);
+        if (r.top() > p.top()) parts.emplace_back(QPoint(p.left(), p.top()), QPoint(p.right(), r.top() - 1));
+        if (r.bottom() < p.bottom()) parts.emplace_back(QPoint(p.left(), r.bottom() + 1), p.bottomRight());
+        const int top = std::max(p.top(), r.top()), bottom = std::min(p.bottom(), r.bottom());
+        if (r.left() > p.left()) parts.emplace_back(QPoint(p.left(), top), QPoint(r.left() - 1, bottom));
+        if (r.right() < p.right()) parts.emplace_back(QPoint(r.right() + 1, top), QPoint(p.right(), bottom));
     }
 }
 
@@ -237,6 +256,7 @@ void ZoomedPicture::fit(QSize client, Zoom zoom, qreal ratio)
     baseMade_ = false;
     base_ = QImage();
     looks_.clear();
+    madeEdges_.clear();
 }
 
 QRect ZoomedPicture::zoomedCover(const QRect& design) const
@@ -272,7 +292,10 @@ QRect ZoomedPicture::begin(QPainter& painter, const QRegion& zoomed)
     zoomed_.clear();
     // A scene whose looks keep changing (a box growing) starts again rather
     // than keep them all.
-    if (looks_.size() > 32) looks_.clear();
+    if (looks_.size() > 32) {
+        looks_.clear();
+        madeEdges_.clear();
+    }
 
     // Painting straight on an image of 32-bit pixels (the window's, on every
     // platform the game knows) with no clip of its own, the pixels are
@@ -310,6 +333,7 @@ void ZoomedPicture::setBase(const QColor& back, const QPixmap* picture)
     const qint64 key = picture ? picture->cacheKey() : 0;
     if (baseMade_ && back.rgba() == baseBack_ && key == baseKey_) return;
     baseMade_ = true;
+    madeEdges_.clear();
     baseBack_ = back.rgba();
     baseKey_ = key;
     // Painted as the window paints them, then scaled whole.
@@ -429,22 +453,16 @@ void ZoomedPicture::forEachInCells(const QRect& r, F&& f) const
         }
 }
 
-void ZoomedPicture::markAlone()
+void ZoomedPicture::findNear(std::size_t b, const QRect& cover)
 {
-    // A box alone over the window's colour: nothing else meets the
-    // full-size pixels under its zoomed pixels.
-    alone_.assign(boxes_.size(), 0);
-    items_.clear();
-    for (const Box& box : boxes_) items_.push_back(box.design & area_);
-    for (const QRect& other : others_) items_.push_back(other & area_);
-    buildCells(items_);
-    for (std::size_t b = 0; b < boxes_.size(); ++b) {
-        const QRect under = designCover(zoomedCover(boxes_[b].design));
-        if (!area_.contains(under) || under.intersects(basePicture_)) continue;
-        bool alone = true;
-        forEachInCells(under, [&](quint32 i) { alone = alone && (i == b || !items_[i].intersects(under)); });
-        alone_[b] = alone;
-    }
+    near_.clear();
+    const QRect under = designCover(cover) & area_;
+    if (under.isEmpty()) return;
+    forEachInCells(under, [&](quint32 i) {
+        if (i == b || seen_[i] == b) return;  // (met in another cell)
+        seen_[i] = b;
+        if (reach_[i].intersects(cover)) near_.push_back(i);
+    });
 }
 
 const QImage& ZoomedPicture::aloneLook(Look& look, int left, int top)
@@ -538,6 +556,101 @@ void ZoomedPicture::paintOwn(std::size_t count)
     }
 }
 
+void ZoomedPicture::edge(std::size_t b, const QRect& strip)
+{
+    if (strip.isEmpty()) return;
+    const QRect under = designCover(strip) & area_;
+    if (under.isEmpty()) return;
+    // Where the full-size pixels beneath are the box's and the window's
+    // colour alone, they are copied from its look averaged on that colour;
+    // where the window's picture or a box beneath meets them, made from
+    // full-size pixels.
+    lone_.assign(1, strip);
+    mixed_.clear();
+    if (!basePicture_.isEmpty()) cutAway(lone_, pictureReach_, &mixed_);
+    for (const std::size_t i : near_)
+        if (i < b) cutAway(lone_, reach_[i], &mixed_);
+    const Box& box = boxes_[b];
+    const QRect cover = zoomedCover(box.design);
+    if (!mixed_.empty()) {
+        if (madeEdge(b, cover, strip)) return;
+        for (const QRect& r : mixed_) scaleParts(r);
+    }
+    const QImage* alone = nullptr;
+    for (const QRect& part : lone_) {
+        if (part.isEmpty()) continue;
+        if (!alone) alone = &aloneLook(looks_[box.look], box.design.left(), box.design.top());
+        zoomed_.forEachPart(part, [&](const QRect& r) { copy(*alone, cover.topLeft(), r); });
+    }
+}
+
+std::size_t ZoomedPicture::EdgeKeyHash::operator()(const std::vector<qint32>& key) const
+{
+    std::size_t h = 14695981039346656037ull;
+    for (const qint32 v : key) h = (h ^ static_cast<quint32>(v)) * 1099511628211ull;
+    return h;
+}
+
+bool ZoomedPicture::madeEdge(std::size_t b, const QRect& cover, const QRect& strip)
+{
+    // Boxes of one look walking at the same distance from one another, as
+    // invaders do, give the same pixels across an edge wherever they are, the
+    // edge at the same place across the zoomed pixels: those pixels are made
+    // once, from the full-size pixels of the base's colour and the boxes
+    // beneath, and copied. What they are depends on the look and the place
+    // across the zoomed pixels of this box, where the strip lies in it, and
+    // the looks and places relative to it of the boxes beneath that meet it.
+    const QRect under = designCover(strip);
+    if (!baseFilled_ || strip.intersects(pictureReach_) || !area_.contains(under) ||
+        !QRect(QPoint(0, 0), client_).contains(strip))
+        return false;
+    const Box& box = boxes_[b];
+    below_.clear();
+    for (const std::size_t i : near_)
+        if (i < b && reach_[i].intersects(strip)) below_.push_back(i);
+    std::sort(below_.begin(), below_.end());
+    const QPoint at = box.design.topLeft();
+    key_.assign({static_cast<qint32>(box.look), at.x() - floorDiv(at.x(), zoom_.den) * zoom_.den,
+                 at.y() - floorDiv(at.y(), zoom_.den) * zoom_.den, strip.left() - cover.left(),
+                 strip.top() - cover.top(), strip.width(), strip.height()});
+    for (const std::size_t i : below_) {
+        const QRect& d = boxes_[i].design;
+        key_.insert(key_.end(),
+                    {static_cast<qint32>(boxes_[i].look), d.left() - at.x(), d.top() - at.y(), d.width(), d.height()});
+    }
+    auto made = madeEdges_.find(key_);
+    if (made == madeEdges_.end()) {
+        if (madeEdges_.size() >= 4096) madeEdges_.clear();
+        std::vector<quint32> pixels(static_cast<std::size_t>(strip.width()) * static_cast<std::size_t>(strip.height()));
+        edgeFull_.assign(static_cast<std::size_t>(under.width()) * static_cast<std::size_t>(under.height()), baseFill_);
+        auto put = [&](const Box& from) {
+            const QRect r = under & from.design;
+            if (r.isEmpty()) return;
+            const QImage& image = looks_[from.look].full;
+            copyRows(reinterpret_cast<uchar*>(edgeFull_.data() + (r.top() - under.top()) * under.width() +
+                                              (r.left() - under.left())),
+                     under.width() * 4,
+                     image.constScanLine(r.top() - from.design.top()) + (r.left() - from.design.left()) * 4,
+                     image.bytesPerLine(), r.width(), r.height());
+        };
+        for (const std::size_t i : below_) put(boxes_[i]);
+        put(box);
+        scale_.divideBy(zoom_);
+        scale_.direct(edgeFull_.data(), under.width(), under.topLeft(), columns_.data() + strip.left(),
+                      rows_.data() + strip.top(), strip.size(), reinterpret_cast<uchar*>(pixels.data()),
+                      strip.width() * 4);
+        made = madeEdges_.emplace(key_, std::move(pixels)).first;
+    }
+    const quint32* pixels = made->second.data();
+    zoomed_.forEachPart(strip, [&](const QRect& r) {
+        copyRows(bits_ + (r.top() + origin_.y()) * bytesPerLine_ + (r.left() + origin_.x()) * 4, bytesPerLine_,
+                 reinterpret_cast<const uchar*>(pixels + (r.top() - strip.top()) * strip.width() +
+                                                (r.left() - strip.left())),
+                 strip.width() * 4, r.width(), r.height());
+    });
+    return true;
+}
+
 bool ZoomedPicture::compose()
 {
     std::size_t own = 0;
@@ -555,27 +668,49 @@ bool ZoomedPicture::compose()
             for (int y = 0; y < r.height(); ++y, row += bytesPerLine_)
                 std::fill_n(reinterpret_cast<quint32*>(row), r.width(), baseFill_);
         }
-        markAlone();
+        // The boxes and everything else, and the zoomed pixels each reaches,
+        // in a grid of cells that finds those near a box.
+        items_.clear();
+        for (const Box& box : boxes_) items_.push_back(box.design & area_);
+        for (const QRect& other : others_) items_.push_back(other & area_);
+        reach_.clear();
+        for (const QRect& item : items_) reach_.push_back(item.isEmpty() ? QRect() : zoomedCover(item));
+        buildCells(items_);
+        seen_.assign(items_.size(), std::numeric_limits<std::size_t>::max());
+        pictureReach_ = basePicture_.isEmpty() ? QRect() : zoomedCover(basePicture_);
         for (std::size_t b = 0; b < boxes_.size(); ++b) {
             const Box& box = boxes_[b];
-            const QRect inside = zoomedInside(box.design);
             const QRect cover = zoomedCover(box.design);
-            if (alone_[b]) {
+            findNear(b, cover);
+            // A box alone over the window's colour: nothing else reaches its
+            // zoomed pixels.
+            if (const QRect under = designCover(cover);
+                near_.empty() && area_.contains(under) && !under.intersects(basePicture_)) {
                 const QImage& scaled = aloneLook(looks_[box.look], box.design.left(), box.design.top());
                 zoomed_.forEachPart(cover, [&](const QRect& part) { copy(scaled, cover.topLeft(), part); });
                 continue;
             }
-            if (inside.isEmpty()) {
-                scaleParts(cover);
-                continue;
+            // Only its zoomed pixels that no later box reaches: those are made
+            // by the topmost box that reaches them, inside or across its edge.
+            const QRect inside = zoomedInside(box.design);
+            shown_.assign(1, cover);
+            for (const std::size_t i : near_)
+                if (i > b && i < boxes_.size()) cutAway(shown_, reach_[i]);
+            for (const QRect& part : shown_) {
+                if (part.isEmpty()) continue;
+                const QRect in = inside.isEmpty() ? QRect() : part & inside;
+                if (in.isEmpty()) {
+                    edge(b, part);
+                    continue;
+                }
+                const QImage& scaled = scaledLook(looks_[box.look], box.design.left(), box.design.top());
+                zoomed_.forEachPart(in, [&](const QRect& r) { copy(scaled, inside.topLeft(), r); });
+                // The zoomed pixels that straddle its edges.
+                edge(b, QRect(QPoint(part.left(), part.top()), QPoint(in.left() - 1, part.bottom())));
+                edge(b, QRect(QPoint(in.right() + 1, part.top()), QPoint(part.right(), part.bottom())));
+                edge(b, QRect(QPoint(in.left(), part.top()), QPoint(in.right(), in.top() - 1)));
+                edge(b, QRect(QPoint(in.left(), in.bottom() + 1), QPoint(in.right(), part.bottom())));
             }
-            const QImage& scaled = scaledLook(looks_[box.look], box.design.left(), box.design.top());
-            zoomed_.forEachPart(inside, [&](const QRect& part) { copy(scaled, inside.topLeft(), part); });
-            // The zoomed pixels that straddle its edges.
-            scaleParts(QRect(QPoint(cover.left(), cover.top()), QPoint(inside.left() - 1, cover.bottom())));
-            scaleParts(QRect(QPoint(inside.right() + 1, cover.top()), QPoint(cover.right(), cover.bottom())));
-            scaleParts(QRect(QPoint(inside.left(), cover.top()), QPoint(inside.right(), inside.top() - 1)));
-            scaleParts(QRect(QPoint(inside.left(), inside.bottom() + 1), QPoint(inside.right(), cover.bottom())));
         }
         own = toScale_.size();
         for (const QRect& other : others_) scaleParts(zoomedCover(other));

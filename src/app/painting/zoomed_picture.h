@@ -6,6 +6,7 @@
 #include <QRegion>
 #include <QSize>
 #include <array>
+#include <unordered_map>
 #include <vector>
 
 #include "app/painting/banded_rects.h"
@@ -80,12 +81,15 @@ inline void scaleDown(const QImage& src, Zoom zoom, const QRect& dst, QImage& ou
 // zoomed pixel that lies wholly inside one, with nothing above it, is that
 // box's own image scaled down. The base and every such box are scaled once
 // per zoom (a box once for each of the den x den places its corner can take
-// across the zoomed pixels) and copied; a box alone over the window's colour
-// is copied edges and all, from its look scaled on that colour. Only the
-// pixels that straddle the edge of a box among others are made from
-// full-size pixels (the base and the boxes, put together), and those of
-// everything else (labels) from the scene painted at full size. The result
-// is the same as scaling the whole scene.
+// across the zoomed pixels) and copied; each box gives only the pixels no
+// later box reaches. Across a box's edge, where only the window's colour
+// lies beneath, its pixels are copied from its look scaled on that colour;
+// where boxes lie beneath, they are made from full-size pixels (the colour
+// and the boxes, put together) once for each way the boxes can lie across
+// the zoomed pixels, and copied; over the window's picture or running off
+// the window, made each time. Those of everything else (labels) are made
+// from the scene painted at full size. The result is the same as scaling
+// the whole scene.
 class ZoomedPicture {
 public:
     // For a client area of `client` logical pixels at `zoom` and `ratio`
@@ -145,10 +149,19 @@ private:
     // beneath, from full-size pixels of the base and the boxes, and takes
     // them from those to scale.
     void paintOwn(std::size_t count);
-    // Which boxes lie alone over the window's colour: their zoomed pixels,
-    // edges and all, are copied from their look scaled on that colour.
-    void markAlone();
+    // What else reaches the zoomed pixels `cover` of box `b` (into near_).
+    void findNear(std::size_t b, const QRect& cover);
     const QImage& aloneLook(Look& look, int left, int top);
+    // The zoomed pixels `strip` across the edge of box `b`, which no later
+    // box reaches.
+    void edge(std::size_t b, const QRect& strip);
+    // Paints `strip` across the edge of box `b` (whose zoomed pixels are
+    // `cover`) where the window's colour and boxes lie beneath it, from the
+    // same pixels made before if they were; false where it cannot.
+    bool madeEdge(std::size_t b, const QRect& cover, const QRect& strip);
+    struct EdgeKeyHash {
+        std::size_t operator()(const std::vector<qint32>& key) const;
+    };
     // A grid of cells over the area, listing the rectangles that meet each.
     void buildCells(const std::vector<QRect>& rects);
     // Calls f(index) for each rectangle listed in a cell that `r` meets
@@ -198,7 +211,14 @@ private:
     std::vector<QRect> ownParts_;
     int cellColumns_ = 0;
     std::vector<QRect> items_;
-    std::vector<char> alone_;
+    std::vector<QRect> reach_;
+    QRect pictureReach_;
+    std::vector<std::size_t> seen_, near_;
+    std::vector<QRect> shown_, lone_, mixed_;
+    std::vector<std::size_t> below_;
+    std::vector<qint32> key_;
+    std::vector<quint32> edgeFull_;
+    std::unordered_map<std::vector<qint32>, std::vector<quint32>, EdgeKeyHash> madeEdges_;
     QRect basePicture_;
     std::vector<quint32> own_;
     std::vector<quint32> cellCovers_;
