@@ -254,8 +254,9 @@ void BM_Tick(benchmark::State& state, Tick tick, Mix mix)
             const testing_support::BoxSetter back = f.game.box("picProjectile", 0);
             for (auto _ : state) {
                 hand.tmrProjectile_Timer(0);
-                if (p.Left > 20000) back.left(8000);
-                benchmark::DoNotOptimize(p.Left);
+                float left = p.Left;
+                if (left > 20000) back.left(8000);
+                benchmark::DoNotOptimize(left);
             }
             break;
         }
