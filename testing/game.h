@@ -26,6 +26,14 @@ struct Corner {
     float left, top;
 };
 
+// Writes one value through the set door; a refused one throws, failing the
+// test that made it.
+inline void set(game::Program& p, const game::Setting& s)
+{
+    std::string failure;
+    if (!p.set(s, failure)) throw std::invalid_argument(failure);
+}
+
 // Writes one picture box's properties through the set door.
 class BoxSetter {
 public:
@@ -55,15 +63,6 @@ private:
         return *this;
     }
 
-public:
-    // Any setting; a refused one throws, failing the test that made it.
-    static void set(game::Program& p, const game::Setting& s)
-    {
-        std::string failure;
-        if (!p.set(s, failure)) throw std::invalid_argument(failure);
-    }
-
-private:
     game::Program& p_;
     std::string name_;
     int index_;
@@ -92,22 +91,19 @@ struct Game {
     BoxSetter box(std::string name, int index = -1) { return {program, std::move(name), index}; }
     void caption(std::string name, std::string text)
     {
-        BoxSetter::set(program,
-                       {.kind = game::Setting::Kind::LabelCaption, .name = std::move(name), .text = std::move(text)});
+        set(program, {.kind = game::Setting::Kind::LabelCaption, .name = std::move(name), .text = std::move(text)});
     }
     void labelWidth(std::string name, float width)
     {
-        BoxSetter::set(program, {.kind = game::Setting::Kind::LabelWidth, .name = std::move(name), .number = width});
+        set(program, {.kind = game::Setting::Kind::LabelWidth, .name = std::move(name), .number = width});
     }
     void timer(std::string name, bool on, int index = -1)
     {
-        BoxSetter::set(
-            program, {.kind = game::Setting::Kind::TimerEnabled, .name = std::move(name), .index = index, .flag = on});
+        set(program, {.kind = game::Setting::Kind::TimerEnabled, .name = std::move(name), .index = index, .flag = on});
     }
     void variable(std::string name, std::int64_t value, int index = -1)
     {
-        BoxSetter::set(
-            program,
+        set(program,
             {.kind = game::Setting::Kind::Variable, .name = std::move(name), .index = index, .integer = value});
     }
 

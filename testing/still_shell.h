@@ -42,7 +42,7 @@ struct StillShell : ::testing::Test {
     }
     void caption(std::string label, std::string text)
     {
-        testing_support::BoxSetter::set(
+        testing_support::set(
             shell.programToArrange(),
             {.kind = game::Setting::Kind::LabelCaption, .name = std::move(label), .text = std::move(text)});
     }

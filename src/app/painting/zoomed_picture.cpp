@@ -556,7 +556,7 @@ void ZoomedPicture::paintOwn(std::size_t count)
     }
 }
 
-void ZoomedPicture::edge(std::size_t b, const QRect& strip)
+void ZoomedPicture::edge(std::size_t b, const QRect& cover, const QRect& strip)
 {
     if (strip.isEmpty()) return;
     const QRect under = designCover(strip) & area_;
@@ -571,7 +571,6 @@ void ZoomedPicture::edge(std::size_t b, const QRect& strip)
     for (const std::size_t i : near_)
         if (i < b) cutAway(lone_, reach_[i], &mixed_);
     const Box& box = boxes_[b];
-    const QRect cover = zoomedCover(box.design);
     if (!mixed_.empty()) {
         if (madeEdge(b, cover, strip)) return;
         for (const QRect& r : mixed_) scaleParts(r);
@@ -700,16 +699,16 @@ bool ZoomedPicture::compose()
                 if (part.isEmpty()) continue;
                 const QRect in = inside.isEmpty() ? QRect() : part & inside;
                 if (in.isEmpty()) {
-                    edge(b, part);
+                    edge(b, cover, part);
                     continue;
                 }
                 const QImage& scaled = scaledLook(looks_[box.look], box.design.left(), box.design.top());
                 zoomed_.forEachPart(in, [&](const QRect& r) { copy(scaled, inside.topLeft(), r); });
                 // The zoomed pixels that straddle its edges.
-                edge(b, QRect(QPoint(part.left(), part.top()), QPoint(in.left() - 1, part.bottom())));
-                edge(b, QRect(QPoint(in.right() + 1, part.top()), QPoint(part.right(), part.bottom())));
-                edge(b, QRect(QPoint(in.left(), part.top()), QPoint(in.right(), in.top() - 1)));
-                edge(b, QRect(QPoint(in.left(), in.bottom() + 1), QPoint(in.right(), part.bottom())));
+                edge(b, cover, QRect(QPoint(part.left(), part.top()), QPoint(in.left() - 1, part.bottom())));
+                edge(b, cover, QRect(QPoint(in.right() + 1, part.top()), QPoint(part.right(), part.bottom())));
+                edge(b, cover, QRect(QPoint(in.left(), part.top()), QPoint(in.right(), in.top() - 1)));
+                edge(b, cover, QRect(QPoint(in.left(), in.bottom() + 1), QPoint(in.right(), part.bottom())));
             }
         }
         own = toScale_.size();

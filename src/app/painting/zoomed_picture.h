@@ -152,9 +152,9 @@ private:
     // What else reaches the zoomed pixels `cover` of box `b` (into near_).
     void findNear(std::size_t b, const QRect& cover);
     const QImage& aloneLook(Look& look, int left, int top);
-    // The zoomed pixels `strip` across the edge of box `b`, which no later
-    // box reaches.
-    void edge(std::size_t b, const QRect& strip);
+    // The zoomed pixels `strip` across the edge of box `b` (whose zoomed
+    // pixels are `cover`), which no later box reaches.
+    void edge(std::size_t b, const QRect& cover, const QRect& strip);
     // Paints `strip` across the edge of box `b` (whose zoomed pixels are
     // `cover`) where the window's colour and boxes lie beneath it, from the
     // same pixels made before if they were; false where it cannot.
